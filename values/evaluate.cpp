@@ -310,14 +310,21 @@ void Execute(TParamCollection& vars, TOpeData& op, TCreatedTemps& created) {
 
 void TVeskParser::Evaluate(TParamCollection& vars) {
     result_.reset();
+    lastError_.clear();
     TCreatedTemps created;
+    bool failed = false;
     try {
         for (auto& op : ops_) Execute(vars, *op, created);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // Script errors inside an expression end it silently; what earlier
         // operations stored stays stored.
+        failed = true;
+        lastError_ = e.what();
     }
-    if (!ops_.empty()) {
+    // A list stopped by an error has no result, even when "____arg" was
+    // already made (by the failing assignment itself, or by an enclosing
+    // evaluation whose value this list must not pass off as its own).
+    if (!failed && !ops_.empty()) {
         const TOpeData& last = *ops_.back();
         if (last.Ope == ocTo && last.Dest() == "____arg") {
             try {
