@@ -14,11 +14,18 @@ constexpr int kMaxReferenceDepth = 16;
 
 }  // namespace
 
-TParamVar::TParamVar(std::string varName, std::int32_t index) : index_(index) { SetVarName(std::move(varName)); }
+TParamVar::TParamVar(std::string varName, std::int32_t index) : TCustomParam(TClassTag::Reference), index_(index) {
+    SetVarName(std::move(varName));
+}
 
 void TParamVar::SetVarName(std::string name) {
+    const int bucket = THashCollection::Hash(name);
+    SetVarName(std::move(name), bucket);
+}
+
+void TParamVar::SetVarName(std::string name, int bucket) {
     varName_ = std::move(name);
-    bucket_ = THashCollection::Hash(varName_);
+    bucket_ = bucket;
     target_ = nullptr;
 }
 
@@ -30,7 +37,7 @@ void TParamVar::ResolveAt(TParamCollection& table, int depth) {
     TParamCollectionItem* found = table.FindInBucket(varName_, bucket_);
     if (!found || depth >= kMaxReferenceDepth)
         throw EVeskError("\"" + varName_ + Sj("\" 変数がありません"));
-    if (auto* inner = dynamic_cast<TParamVar*>(found->ValuePtr())) {
+    if (auto* inner = AsReference(found->ValuePtr())) {
         if (inner == this) throw EVeskError("\"" + varName_ + Sj("\" 変数がありません"));
         index_ = inner->index_;
         inner->ResolveAt(table, depth + 1);
@@ -42,7 +49,7 @@ void TParamVar::Unresolve() {
     TParamCollectionItem* t = target_;
     target_ = nullptr;
     if (t)
-        if (auto* inner = dynamic_cast<TParamVar*>(t->ValuePtr())) inner->Unresolve();
+        if (auto* inner = AsReference(t->ValuePtr())) inner->Unresolve();
 }
 
 void TParamVar::BindLoadedTarget(TParamCollection& table) {
@@ -50,7 +57,7 @@ void TParamVar::BindLoadedTarget(TParamCollection& table) {
     TParamCollectionItem* found = table.Find(loadedTarget_);
     // Bind only to a value that holds elements itself, so bindings made
     // from stored data can never form a loop.
-    if (found && !dynamic_cast<TParamVar*>(found->ValuePtr())) target_ = found;
+    if (found && !AsReference(found->ValuePtr())) target_ = found;
     loadedTarget_.clear();
 }
 
@@ -96,7 +103,7 @@ int TParamVar::IndexOfStr(const std::string& text, bool caseSensitive, bool part
 
 void TParamVar::Assign(const TCustomParam& src) {
     // A reference copies what it refers to, not the elements behind it.
-    if (auto* other = dynamic_cast<const TParamVar*>(&src)) {
+    if (auto* other = AsReference(&src)) {
         if (other == this) return;
         varName_ = other->varName_;
         bucket_ = other->bucket_;
