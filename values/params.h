@@ -125,7 +125,6 @@ class TParamInt final : public TParamArray<std::int32_t> {
 public:
     std::uint8_t Kind() const override { return PT_INT; }
     void SetInt(std::int32_t i) override;
-    std::int32_t AsInt() const override { return items_[0]; }
     std::int32_t GetIntAt(int i) const override;
     void SetIntAt(int i, std::int32_t v) override;
     Extended GetFloatAt(int i) const override;
@@ -143,7 +142,6 @@ class TParamFloat final : public TParamArray<Extended> {
 public:
     std::uint8_t Kind() const override { return PT_FLOAT; }
     void SetFloat(Extended x) override;
-    Extended AsFloat() const override { return items_[0]; }
     std::int32_t GetIntAt(int i) const override;
     void SetIntAt(int i, std::int32_t v) override;
     Extended GetFloatAt(int i) const override;
@@ -179,7 +177,6 @@ class TParamStr final : public TParamArray<std::string> {
 public:
     std::uint8_t Kind() const override { return PT_STR; }
     void SetStr(const std::string& s) override;
-    std::string AsStr() const override { return items_[0]; }
     std::int32_t GetIntAt(int i) const override;
     void SetIntAt(int i, std::int32_t v) override;
     Extended GetFloatAt(int i) const override;

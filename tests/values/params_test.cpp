@@ -326,6 +326,12 @@ TEST(Params, DamagedStreamsAreRefused) {
     // a zero dimension
     EXPECT_TRUE(load(PT_BOOL, {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_FALSE(load(PT_BOOL, {1, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0}));
+    // A stored value without elements reads back as an index error, not a
+    // read past the end of its storage.
+    TMemoryStream empty(std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0});
+    TParamStr s;
+    s.LoadFromStream(empty);
+    EXPECT_EQ(ErrorOf([&] { (void)s.AsStr(); }), Sj("配列の添字が不正です"));
 }
 
 TEST(ParamVar, UnresolvedReadsNothingAndIgnoresWrites) {
