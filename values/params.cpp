@@ -225,10 +225,6 @@ template class TParamArray<std::string>;
 
 // ---- TParamInt ------------------------------------------------------------
 
-void TParamInt::SetInt(std::int32_t i) {
-    ClearDims();
-    SetIntAt(0, i);
-}
 std::int32_t TParamInt::GetIntAt(int i) const {
     CheckIndex(i);
     return items_[static_cast<std::size_t>(i)];
@@ -260,10 +256,6 @@ void TParamInt::LoadFromStream(TStream& s) {
 
 // ---- TParamFloat ----------------------------------------------------------
 
-void TParamFloat::SetFloat(Extended x) {
-    ClearDims();
-    SetFloatAt(0, x);
-}
 std::int32_t TParamFloat::GetIntAt(int i) const { return FloatToInt(GetFloatAt(i)); }
 void TParamFloat::SetIntAt(int i, std::int32_t v) { SetFloatAt(i, v); }
 Extended TParamFloat::GetFloatAt(int i) const {
@@ -327,10 +319,6 @@ void TParamFlag::LoadFromStream(TStream& s) {
 
 // ---- TParamStr ------------------------------------------------------------
 
-void TParamStr::SetStr(const std::string& s) {
-    ClearDims();
-    SetStrAt(0, s);
-}
 std::int32_t TParamStr::GetIntAt(int i) const { return StrToIntOr0(StrAt(i)); }
 void TParamStr::SetIntAt(int i, std::int32_t v) { SetStrAt(i, IntToText(v)); }
 Extended TParamStr::GetFloatAt(int i) const { return StrToFloatOr0(StrAt(i)); }

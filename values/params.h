@@ -113,9 +113,6 @@ public:
     void ClearDims() override;
 
     const std::vector<T>& Items() const { return items_; }
-    // Direct element access for the evaluator's typed paths; the index must
-    // be valid (checked with CheckIndex by the caller).
-    T& Item(int i) { return items_[static_cast<std::size_t>(i)]; }
 
 protected:
     std::vector<T> items_;
@@ -124,7 +121,6 @@ protected:
 class TParamInt final : public TParamArray<std::int32_t> {
 public:
     std::uint8_t Kind() const override { return PT_INT; }
-    void SetInt(std::int32_t i) override;
     std::int32_t GetIntAt(int i) const override;
     void SetIntAt(int i, std::int32_t v) override;
     Extended GetFloatAt(int i) const override;
@@ -141,7 +137,6 @@ public:
 class TParamFloat final : public TParamArray<Extended> {
 public:
     std::uint8_t Kind() const override { return PT_FLOAT; }
-    void SetFloat(Extended x) override;
     std::int32_t GetIntAt(int i) const override;
     void SetIntAt(int i, std::int32_t v) override;
     Extended GetFloatAt(int i) const override;
@@ -176,7 +171,6 @@ using TParamBool = TParamFlag;
 class TParamStr final : public TParamArray<std::string> {
 public:
     std::uint8_t Kind() const override { return PT_STR; }
-    void SetStr(const std::string& s) override;
     std::int32_t GetIntAt(int i) const override;
     void SetIntAt(int i, std::int32_t v) override;
     Extended GetFloatAt(int i) const override;
