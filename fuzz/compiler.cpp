@@ -1,5 +1,5 @@
 // Arbitrary source text through the expression compiler, its writer and one
-// evaluation over an empty table.
+// evaluation over a table holding only the system variables.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -7,6 +7,7 @@
 #include "common/error.h"
 #include "values/compiler.h"
 #include "values/param_collection.h"
+#include "values/sysvars.h"
 #include "values/vesk_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -15,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         vesk::TVeskParser list;
         vesk::CompileExpression(text, list);
-        vesk::TParamCollection vars;
+        vesk::TSystemSources sources;
+        vesk::TParamCollection vars(vesk::SystemVariableFactory(sources));
         list.Evaluate(vars);
     } catch (const vesk::EVeskError&) {
     }
