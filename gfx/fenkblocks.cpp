@@ -200,7 +200,11 @@ std::vector<std::uint8_t> TFenkBlockIndex::Encode(const TDIBSurface& bitmap, std
         hashes[static_cast<std::size_t>(b)] = h;
         TEntry& e = entries[static_cast<std::size_t>(b)];
         auto& atPosition = positions[static_cast<std::size_t>(b)];
-        if (auto it = atPosition.find(h); it != atPosition.end()) {
+        // Only earlier frames can be referred to: the reader composes each
+        // frame before it reads the next. The first bitmap seen with this
+        // content is the earliest, so a hit from this frame means no earlier
+        // frame has it.
+        if (auto it = atPosition.find(h); it != atPosition.end() && it->second.frame < frame) {
             pack(*it->second.bitmap, r, other);
             if (other == block) {
                 e = {it->second.frame, it->second.layer};
