@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -47,6 +48,13 @@ public:
         return done;
     }
 
+    // Reads the rest of the stream, so that damage after the bytes that
+    // were needed (its checksum included) is still reported.
+    void Finish() {
+        std::uint8_t sink[4096];
+        while (!ended_) Fill(sink, sizeof sink);
+    }
+
 private:
     z_stream z_{};
     bool ended_ = false;
@@ -56,7 +64,9 @@ private:
 
 std::size_t InflateInto(const std::uint8_t* in, std::size_t inSize, std::uint8_t* out, std::size_t capacity) {
     TInflater z(in, inSize);
-    return z.Fill(out, capacity);
+    const std::size_t n = z.Fill(out, capacity);
+    z.Finish();
+    return n;
 }
 
 void InflateRows(const std::uint8_t* in, std::size_t inSize, std::size_t rowBytes, int count,
@@ -65,6 +75,7 @@ void InflateRows(const std::uint8_t* in, std::size_t inSize, std::size_t rowByte
     for (int i = 0; i < count; ++i) {
         if (z.Fill(rowAt(i), rowBytes) != rowBytes) throw EVeskError("zlib image data ends early");
     }
+    z.Finish();
 }
 
 std::size_t InflateBound(std::size_t inSize) { return inSize * 1032 + 64; }

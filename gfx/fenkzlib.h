@@ -10,8 +10,8 @@ namespace vesk {
 // zlib streams (RFC 1950) of layered-image pixel data.
 
 // Inflates one stream into out, stopping when out is full; returns the
-// number of bytes produced. Raises EVeskError for damaged or truncated data.
-// Bytes the stream holds beyond capacity are not looked at.
+// number of bytes produced. Raises EVeskError for damaged or truncated data;
+// the whole stream is checked, bytes beyond capacity are dropped.
 std::size_t InflateInto(const std::uint8_t* in, std::size_t inSize, std::uint8_t* out, std::size_t capacity);
 
 // Inflates one stream into count rows of rowBytes bytes each, row i going to
