@@ -237,7 +237,6 @@ public:
     std::uint8_t* Lock(int x, int y) override;
     std::int32_t ColorToPixel(std::int32_t colour) const override;
     void Fill(TPixel value) override;
-    void LoadFromStream(TStream* stream, std::int32_t idCode) override;
     void Clear() override;
     void GetPalette(std::span<TPaletteEntry> entries) const override;
     void GetPaletteEntries(std::span<TPaletteEntry> entries, int first, int count) const override;
