@@ -1,0 +1,103 @@
+// Nearest-pixel stretched draws (operations 44-47).
+#include <algorithm>
+#include <memory>
+
+#include "gfx/dibx.h"
+#include "gfx/draw_unscaled.h"
+#include "gfx/stretch_map.h"
+#include "gfx/stretch_spans.h"
+
+namespace vesk {
+
+namespace pixel {
+
+void StretchSpans(TCustomDIBX& dst, TCustomDIBX& srcIn, TCustomDIBX* maskIn, const TRect& destRect,
+                  const TRect& srcRect, bool flipV, bool flipH, Family family, const RowParams& params) {
+    if (maskIn && maskIn->BitCount() != 8) return;
+    TRect bounds = srcIn.BoundsRect();
+    if (maskIn) bounds = Intersect(bounds, maskIn->BoundsRect());
+    StretchMap map;
+    if (!BuildStretchMap(destRect, srcRect, bounds, flipV, flipH, dst.EffectiveClip(), map)) return;
+    std::unique_ptr<TDIBX> srcCopy, maskCopy;
+    TCustomDIBX* src = &srcIn;
+    TCustomDIBX* mask = maskIn;
+    if (src == &dst) {
+        if (!(srcCopy = CopyOfSurface(*src))) return;
+        src = srcCopy.get();
+    }
+    if (mask == &dst) {
+        if (!(maskCopy = CopyOfSurface(*mask))) return;
+        mask = maskCopy.get();
+    }
+    LockedSurface d(dst);
+    if (!d) return;
+    LockedSurface s(*src);
+    if (!s) return;
+    std::unique_ptr<LockedSurface> m;
+    if (mask) {
+        m = std::make_unique<LockedSurface>(*mask);
+        if (!*m) return;
+    }
+    SpanDrawer drawer(d, &s, m.get(), family, params);
+    const int n = map.dest.Width();
+    for (int j = 0; j < map.dest.Height(); ++j) {
+        const int row = map.SourceRow(j);
+        if (row < 0) continue;
+        const SourceSpan span{row, 0, false, map.cols.data(), false};
+        drawer.Span(map.dest.Top + j, map.dest.Left, n, span, mask ? &span : nullptr);
+    }
+}
+
+}  // namespace pixel
+
+using namespace pixel;
+
+void TCustomDIBX::StretchDraw(const TRect& destRect, TCustomDIBX& src, int alpha, bool flipV, bool flipH,
+                              bool transparent, const TRect& srcRect) {
+    if (alpha <= 0) return;
+    RowParams p;
+    const bool keyed = transparent && src.TransparentColor != -1;
+    p.useKey = keyed;
+    p.key = std::uint32_t(src.TransparentColor);
+    Family f;
+    if (alpha >= 255) {
+        f = keyed ? Family::KeyCopy : Family::Copy;
+    } else {
+        f = Family::Alpha;
+        p.weight = alpha;
+        p.skipEqual = BitCount() == 32;
+    }
+    StretchSpans(*this, src, nullptr, destRect, srcRect, flipV, flipH, f, p);
+}
+
+void TCustomDIBX::StretchDrawMasked(const TRect& destRect, TCustomDIBX& src, int alpha, TCustomDIBX& mask,
+                                    bool flipV, bool flipH, const TRect& srcRect) {
+    if (alpha <= 0) return;
+    RowParams p;
+    // Alpha 255: the mask alone weighs (255 copies); below, mask 255 gives
+    // alpha and other masks (mask * alpha) >> 8.
+    p.weight = alpha >= 255 ? -1 : alpha;
+    p.mask255Plain = true;
+    StretchSpans(*this, src, &mask, destRect, srcRect, flipV, flipH, Family::Masked, p);
+}
+
+void TCustomDIBX::StretchDrawAdd(const TRect& destRect, TCustomDIBX& src, int intensity, bool flipV, bool flipH,
+                                 bool transparent, const TRect& srcRect) {
+    if (intensity <= 0) return;
+    RowParams p;
+    p.weight = std::min(intensity, 255);
+    p.useKey = transparent && src.TransparentColor != -1;
+    p.key = std::uint32_t(src.TransparentColor);
+    StretchSpans(*this, src, nullptr, destRect, srcRect, flipV, flipH, Family::Add, p);
+}
+
+void TCustomDIBX::StretchDrawAddMasked(const TRect& destRect, TCustomDIBX& src, int intensity, TCustomDIBX& mask,
+                                       bool flipV, bool flipH, const TRect& srcRect) {
+    if (intensity <= 0) return;
+    RowParams p;
+    p.weight = std::min(intensity, 255);
+    p.mask255Plain = true;
+    StretchSpans(*this, src, &mask, destRect, srcRect, flipV, flipH, Family::AddMasked, p);
+}
+
+}  // namespace vesk

@@ -1,0 +1,13 @@
+// The row kernels for baseline x86-64 (SSE2), the set every processor runs.
+#include <cstdint>
+
+#include "gfx/pixel_kernels.h"
+
+namespace vesk::pixel::baseline {
+constexpr const char* kKernelName = "baseline";
+#include "gfx/pixel_kernels.inc"
+}  // namespace vesk::pixel::baseline
+
+namespace vesk::pixel {
+const PixelKernels& BaselineKernels() { return baseline::KernelTable(); }
+}  // namespace vesk::pixel
