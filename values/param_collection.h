@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "archive/hash.h"
 #include "common/stream.h"
@@ -36,6 +37,8 @@ class TParamCollectionItem : public THashCollectionItem {
 public:
     TParamCollectionItem() = default;
     explicit TParamCollectionItem(std::unique_ptr<TCustomParam> value) : value_(std::move(value)) {}
+    TParamCollectionItem(std::string name, std::unique_ptr<TCustomParam> value)
+        : THashCollectionItem(std::move(name)), value_(std::move(value)) {}
 
     TCustomParam& Value() const { return *value_; }
     TCustomParam* ValuePtr() const { return value_.get(); }
@@ -52,6 +55,9 @@ public:
 
     // One variable entry of a table section: kind, name, value, flags.
     void SaveToStream(TStream& s) const;
+    // Reads an entry into a new unnamed item; the caller names and adds it.
+    // Returns the item and its stored name.
+    static std::unique_ptr<TParamCollectionItem> ReadFromStream(TStream& s, std::string& name);
 
 private:
     std::unique_ptr<TCustomParam> value_;
@@ -128,8 +134,10 @@ public:
 
 private:
     void SaveSection(TStream& s, std::uint8_t statusFlag) const;
-    void ReadEntries(TStream& s);
-    void DeleteUserVariables(bool keepStatus);
+    // Reads a count and that many entries; entries named "" are dropped.
+    std::vector<std::unique_ptr<TParamCollectionItem>> ReadEntries(TStream& s);
+    void AddEntries(std::vector<std::unique_ptr<TParamCollectionItem>> entries);
+    void DeleteUserVariables();
     std::unique_ptr<TCustomParam> CreateValue(std::uint8_t kind);
 
     TFuncDispatcher* functions_ = nullptr;

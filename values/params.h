@@ -247,11 +247,16 @@ public:
     int IndexOfStr(const std::string& text, bool caseSensitive, bool partial) const override;
 
     // Reading a stream binds a non-empty target name at once; the table to
-    // look in is given here (values created by a table get it set).
+    // look in is given here (values created by a table get it set). A value
+    // read without a table binds later with BindLoadedTarget.
     void SetTable(TParamCollection* table) { table_ = table; }
+    void BindLoadedTarget(TParamCollection& table);
 
 private:
+    void ResolveAt(TParamCollection& table, int depth);
+
     std::string varName_;
+    std::string loadedTarget_;
     TParamCollectionItem* target_ = nullptr;  // not owned
     TParamCollection* table_ = nullptr;       // not owned
     std::uint8_t reserved_ = 0;
