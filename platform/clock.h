@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstdint>
+
+namespace vesk::platform {
+
+// The player's millisecond timer: monotonic, wrapping at 2^32 like every
+// 32-bit time value of the engine (intervals are taken as differences).
+std::uint32_t MilliTimer();
+
+// Milliseconds since local midnight of the current time of day, the seed of
+// the script random generator.
+std::uint32_t MillisecondsSinceMidnight();
+
+}  // namespace vesk::platform
