@@ -27,7 +27,7 @@ public:
     int Format = 0;  // of the file read; the writer always writes kFormat
     std::int32_t DiskIndex = 0;
     std::string SetName;
-    bool Installed = false;
+    std::uint8_t Installed = 0;  // 1: all data is on the hard disk, no disc is needed
     std::vector<std::string> CreatedFiles;
 
     // Installer settings, in file order (numbers are the field positions).

@@ -115,7 +115,6 @@ public:
     void ReadDirectory(TStream& dir, std::int64_t base, std::int64_t sourceSize);
 
 private:
-    void WriteEntry(TVrFile& entry, TStream& dest);
     void AddSentinel(std::int64_t offset);
 
     std::string path_;

@@ -36,7 +36,6 @@ public:
 
 private:
     std::vector<std::unique_ptr<TVrLockData>> items_;
-    std::uint32_t nextId_ = 0;
 };
 
 // Folders of the data discs: which disc holds which folder.

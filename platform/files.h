@@ -89,6 +89,7 @@ std::string ResolveFolder(const std::string& folder, std::string_view sjisName);
 std::string NativeName(const std::string& folder, std::string_view sjisName);
 
 // Path helpers on native paths.
+bool SameNativeText(std::string_view a, std::string_view b);  // equal but for ASCII letter case
 std::string WithSlash(std::string folder);            // adds a trailing "/" unless empty or present
 std::string FolderOf(const std::string& path);        // up to and including the last "/", or ""
 std::string FileNameOf(const std::string& path);      // after the last "/"

@@ -2,48 +2,55 @@
 
 #include <cstdio>
 #include <mutex>
-#include <utility>
 
-#include "platform/msgbox_names.h"
+#include "common/cp932.h"
 
 namespace vesk::platform {
 
 namespace {
 
-// Boxes may be asked for from any thread that reports a failure; the
-// handler itself runs outside the lock so a modal box never blocks a swap.
-std::mutex handlerLock;
+std::mutex& HandlerLock() {
+    static std::mutex lock;
+    return lock;
+}
 
 MessageBoxHandler& Handler() {
     static MessageBoxHandler handler;
     return handler;
 }
 
+bool& Interactive() {
+    static bool interactive = false;
+    return interactive;
+}
+
 }  // namespace
 
-MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
-    std::lock_guard<std::mutex> guard(handlerLock);
-    return std::exchange(Handler(), std::move(handler));
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, bool interactive) {
+    std::lock_guard<std::mutex> guard(HandlerLock());
+    MessageBoxHandler old = std::move(Handler());
+    Interactive() = handler ? interactive : false;
+    Handler() = std::move(handler);
+    return old;
 }
 
-MsgResult ShowMessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
-                         MsgIcon icon) {
+bool MessageBoxesAreInteractive() {
+    std::lock_guard<std::mutex> guard(HandlerLock());
+    return Interactive();
+}
+
+MsgResult ShowMessageBox(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon) {
     MessageBoxHandler handler;
     {
-        std::lock_guard<std::mutex> guard(handlerLock);
+        std::lock_guard<std::mutex> guard(HandlerLock());
         handler = Handler();
     }
-    if (handler) return handler(text, caption, buttons, icon);
-    return StderrMessageBox(text, caption, buttons, icon);
+    return handler ? handler(text, caption, buttons, icon) : StderrMessageBox(text, caption, buttons, icon);
 }
 
-MsgResult StderrMessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
-                           MsgIcon icon) {
-    WriteMessageBoxText(stderr, text, caption, buttons, icon);
-    const MsgResult r = FitMsgResult(buttons, MsgResult::Ok);
-    std::fprintf(stderr, "  -> %s\n", MsgResultName(r));
-    std::fflush(stderr);
-    return r;
+MsgResult StderrMessageBox(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon) {
+    std::fprintf(stderr, "%s: %s\n", SjisToUtf8(caption).c_str(), SjisToUtf8(text).c_str());
+    return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::Ok;
 }
 
 }  // namespace vesk::platform

@@ -18,7 +18,13 @@ using MessageBoxHandler =
     std::function<MsgResult(const std::string& text, const std::string& caption, MsgButtons buttons, MsgIcon icon)>;
 
 // Installs a handler; an empty one restores the default. Returns the old one.
-MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+// A handler that answers without asking anyone (a headless run answering a
+// preset default) is not interactive: prompts that ask again until the user
+// acts (insert the disc, OK to retry) then give up after one try instead of
+// asking for ever.
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, bool interactive = true);
+// Whether a person answers the message boxes.
+bool MessageBoxesAreInteractive();
 
 // Shows a message box through the installed handler and returns the button.
 MsgResult ShowMessageBox(const std::string& text, const std::string& caption, MsgButtons buttons = MsgButtons::Ok,

@@ -1,0 +1,357 @@
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+#include "common/cp932.h"
+#include "common/error.h"
+#include "common/sjis.h"
+
+namespace vesk::platform {
+
+namespace {
+
+// A file as a stream over a POSIX descriptor.
+class TFileStream : public TStream {
+public:
+    explicit TFileStream(int fd) : fd_(fd) {}
+    ~TFileStream() override { ::close(fd_); }
+
+    std::int64_t Read(void* buffer, std::int64_t count) override {
+        std::int64_t done = 0;
+        auto* p = static_cast<char*>(buffer);
+        while (done < count) {
+            const ssize_t n = ::read(fd_, p + done, static_cast<std::size_t>(count - done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += n;
+        }
+        return done;
+    }
+
+    std::int64_t Write(const void* buffer, std::int64_t count) override {
+        std::int64_t done = 0;
+        const auto* p = static_cast<const char*>(buffer);
+        while (done < count) {
+            const ssize_t n = ::write(fd_, p + done, static_cast<std::size_t>(count - done));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += n;
+        }
+        return done;
+    }
+
+    std::int64_t Seek(std::int64_t offset, SeekOrigin origin) override {
+        std::int64_t base = 0;
+        if (origin == SeekOrigin::Current) base = ::lseek(fd_, 0, SEEK_CUR);
+        if (origin == SeekOrigin::End) base = Size();
+        // Like the memory streams, a position before the start is the start.
+        const std::int64_t target = std::max<std::int64_t>(0, base + offset);
+        return ::lseek(fd_, static_cast<off_t>(target), SEEK_SET);
+    }
+
+    std::int64_t Size() override {
+        struct stat st {};
+        return ::fstat(fd_, &st) == 0 ? st.st_size : 0;
+    }
+
+    void SetSize(std::int64_t size) override {
+        if (::ftruncate(fd_, static_cast<off_t>(std::max<std::int64_t>(size, 0))) != 0)
+            throw EStreamError("file size cannot be changed");
+    }
+
+private:
+    int fd_;
+};
+
+bool StatPath(const std::string& path, struct stat& st) { return !path.empty() && ::stat(path.c_str(), &st) == 0; }
+
+// ASCII letters folded; UTF-8 multibyte sequences never contain ASCII bytes,
+// so this is safe on native names.
+}  // namespace
+
+bool SameNativeText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The on-disk spelling of a component inside folder, or "".
+std::string MatchComponent(const std::string& folder, const std::string& component) {
+    struct stat st {};
+    if (StatPath(folder + component, st)) return component;
+    for (const DirEntry& e : ListDir(folder.empty() ? "./" : folder))
+        if (SameNativeText(e.name, component)) return e.name;
+    return "";
+}
+
+// Walks the components of a virtual name below folder; when create is set,
+// a component that is not there keeps its converted spelling.
+std::string Walk(const std::string& folder, std::string_view sjisName, bool create) {
+    if (!IsSafeName(sjisName)) return "";
+    std::string path = WithSlash(folder);
+    const std::vector<std::string> parts = SplitName(sjisName);
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const std::string native = SjisToUtf8(parts[i]);
+        if (native == ".") continue;
+        std::string found = MatchComponent(path, native);
+        if (found.empty()) {
+            if (!create) return "";
+            found = native;
+        }
+        path += found;
+        if (i + 1 < parts.size()) path += '/';
+    }
+    return path;
+}
+
+}  // namespace
+
+std::unique_ptr<TStream> OpenFile(const std::string& path, FileMode mode, bool writeThrough) {
+    int flags = O_CLOEXEC;
+    switch (mode) {
+        case FileMode::Read: flags |= O_RDONLY; break;
+        case FileMode::Create: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+        case FileMode::ReadWrite: flags |= O_RDWR; break;
+    }
+    if (writeThrough && mode != FileMode::Read) flags |= O_DSYNC;
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) throw EStreamError(Utf8ToSjis(path) + ": " + Utf8ToSjis(std::strerror(errno)));
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        throw EStreamError(Utf8ToSjis(path) + ": is a folder");
+    }
+    return std::make_unique<TFileStream>(fd);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return StatPath(path, st) && S_ISREG(st.st_mode);
+}
+
+bool DirExists(const std::string& path) {
+    struct stat st {};
+    return StatPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+std::int64_t FileSize(const std::string& path) {
+    struct stat st {};
+    return StatPath(path, st) && S_ISREG(st.st_mode) ? st.st_size : -1;
+}
+
+bool DeleteFile(const std::string& path) { return !path.empty() && ::unlink(path.c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) { return ::rename(from.c_str(), to.c_str()) == 0; }
+
+bool MakeDir(const std::string& path) {
+    if (path.empty() || DirExists(path)) return !path.empty();
+    std::string p = path;
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    const std::string parent = FolderOf(p);
+    if (!parent.empty() && parent != p && !DirExists(parent)) MakeDir(parent);
+    return ::mkdir(p.c_str(), 0777) == 0 || DirExists(p);
+}
+
+bool SetExecutable(const std::string& path, bool executable) {
+    struct stat st {};
+    if (!StatPath(path, st)) return false;
+    mode_t m = st.st_mode & 07777;
+    if (executable) {
+        // Execute for everyone who may read it, as a compiler's output gets.
+        m |= (m & 0444) >> 2;
+    } else {
+        m &= ~mode_t(0111);
+    }
+    return ::chmod(path.c_str(), m) == 0;
+}
+
+bool IsExecutable(const std::string& path) { return FileExists(path) && ::access(path.c_str(), X_OK) == 0; }
+
+void ClearReadOnly(const std::string& path) {
+    struct stat st {};
+    if (StatPath(path, st) && !(st.st_mode & S_IWUSR)) ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR);
+}
+
+std::uint32_t FileDosTime(const std::string& path) {
+    struct stat st {};
+    if (!StatPath(path, st)) return 0;
+    std::tm t {};
+    const std::time_t secs = st.st_mtime;
+    if (!::localtime_r(&secs, &t)) return 0;
+    if (t.tm_year < 80) return (0u << 25) | (1u << 21) | (1u << 16);  // before 1980: 1980-01-01 00:00
+    const std::uint32_t date = (std::uint32_t(t.tm_year - 80) << 9) | (std::uint32_t(t.tm_mon + 1) << 5) | std::uint32_t(t.tm_mday);
+    const std::uint32_t time = (std::uint32_t(t.tm_hour) << 11) | (std::uint32_t(t.tm_min) << 5) | std::uint32_t(t.tm_sec / 2);
+    return (date << 16) | time;
+}
+
+std::vector<DirEntry> ListDir(const std::string& folder) {
+    std::vector<DirEntry> out;
+    DIR* d = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!d) return out;
+    while (dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        out.push_back({name, DirExists(WithSlash(folder) + name)});
+    }
+    ::closedir(d);
+    std::sort(out.begin(), out.end(), [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+    return out;
+}
+
+bool IsSafeName(std::string_view sjisName) {
+    if (sjisName.empty()) return false;
+    if (sjisName[0] == '\\' || sjisName[0] == '/') return false;
+    for (std::size_t i = 0; i < sjisName.size(); i += SjisCharLen(sjisName, i)) {
+        if (sjisName[i] == '\0' || sjisName[i] == ':') return false;
+    }
+    const std::vector<std::string> parts = SplitName(sjisName);
+    if (parts.empty()) return false;
+    for (const std::string& p : parts)
+        if (p == "..") return false;
+    return true;
+}
+
+std::vector<std::string> SplitName(std::string_view sjisName) {
+    std::vector<std::string> parts;
+    std::string cur;
+    for (std::size_t i = 0; i < sjisName.size();) {
+        const std::size_t len = SjisCharLen(sjisName, i);
+        if (len == 1 && (sjisName[i] == '\\' || sjisName[i] == '/')) {
+            if (!cur.empty()) parts.push_back(cur);
+            cur.clear();
+        } else {
+            cur.append(sjisName.substr(i, len));
+        }
+        i += len;
+    }
+    if (!cur.empty()) parts.push_back(cur);
+    return parts;
+}
+
+std::string ResolveName(const std::string& folder, std::string_view sjisName) {
+    std::string path = Walk(folder, sjisName, false);
+    return FileExists(path) ? path : "";
+}
+
+std::string ResolveFolder(const std::string& folder, std::string_view sjisName) {
+    std::string path = Walk(folder, sjisName, false);
+    return DirExists(path) ? WithSlash(path) : "";
+}
+
+std::string NativeName(const std::string& folder, std::string_view sjisName) { return Walk(folder, sjisName, true); }
+
+std::string WithSlash(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t p = path.rfind('/');
+    return p == std::string::npos ? "" : path.substr(0, p + 1);
+}
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t p = path.rfind('/');
+    return p == std::string::npos ? path : path.substr(p + 1);
+}
+
+std::string ExtensionOf(const std::string& path) {
+    const std::string name = FileNameOf(path);
+    const std::size_t p = name.rfind('.');
+    return p == std::string::npos || p == 0 ? "" : name.substr(p);
+}
+
+std::string ChangeExtension(const std::string& path, const std::string& ext) {
+    const std::string old = ExtensionOf(path);
+    return path.substr(0, path.size() - old.size()) + ext;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    if (!path.empty() && path[0] == '/') return path;
+    char buf[PATH_MAX];
+    if (!::getcwd(buf, sizeof buf)) return path;
+    return WithSlash(buf) + path;
+}
+
+std::string SjisToNativePath(std::string_view sjis) {
+    std::string slashed(sjis);
+    for (std::size_t i = 0; i < slashed.size(); i += SjisCharLen(slashed, i))
+        if (slashed[i] == '\\') slashed[i] = '/';
+    return SjisToUtf8(slashed);
+}
+
+std::string TempFolder() {
+    const char* env = std::getenv("TMPDIR");
+    std::string t = env && *env && DirExists(env) ? env : "/tmp";
+    return WithSlash(t);
+}
+
+std::string ExecutablePath() {
+    char buf[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+    return n > 0 ? std::string(buf, static_cast<std::size_t>(n)) : "";
+}
+
+namespace {
+
+// Mount points in the table escape space, tab, newline and backslash as
+// three octal digits.
+std::string UnescapeMount(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 3 < s.size() && std::isdigit(static_cast<unsigned char>(s[i + 1]))) {
+            out += static_cast<char>(std::strtol(s.substr(i + 1, 3).c_str(), nullptr, 8));
+            i += 3;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::string> CdromRoots() {
+    std::vector<std::string> roots;
+    std::ifstream in("/proc/self/mounts");
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string device, mountPoint, type;
+        if (!(fields >> device >> mountPoint >> type)) continue;
+        if (type == "iso9660" || type == "udf") roots.push_back(WithSlash(UnescapeMount(mountPoint)));
+    }
+    return roots;
+}
+
+std::int64_t DiskSize(const std::string& path) {
+    struct statvfs st {};
+    if (::statvfs(path.c_str(), &st) != 0) return 0;
+    return static_cast<std::int64_t>(st.f_blocks) * static_cast<std::int64_t>(st.f_frsize);
+}
+
+}  // namespace vesk::platform
