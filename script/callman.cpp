@@ -5,12 +5,19 @@
 #include "common/error.h"
 #include "common/sjis.h"
 #include "script/command.h"
+#include "values/compiler.h"
 #include "values/param_collection.h"
 
 namespace vesk {
 
 TCallMan::TCallMan(TScriptHost& host, TPageSource& pages, TComponentPort& components, TParamCollection& vars)
-    : Stack(vars), host_(host), pages_(pages), components_(components), vars_(vars), cache_(pages) {}
+    : Stack(vars), host_(host), pages_(pages), components_(components), vars_(vars), cache_(pages) {
+    RunStatement = [this](const std::string& text) {
+        TVeskParser statement;
+        CompileExpression(text, statement);
+        statement.Evaluate(vars_);
+    };
+}
 
 TCallMan::~TCallMan() = default;
 
