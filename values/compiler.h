@@ -55,6 +55,7 @@ private:
     void CompileElements(std::string& text, int nesting);
     void CompileGroups(std::string& text, int nesting);
     void Reduce(const std::string& text);
+    std::vector<std::string> ApplySigns(std::vector<std::string> tokens);
     std::string ArgumentOperand(std::string arg, int nesting);
     void RemoveCopies();
 

@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <string_view>
 
 #include "common/sjis.h"
@@ -87,62 +89,69 @@ void TBuildVeskParser::Reduce(const std::string& text) {
         Add(ocTo, "____arg", {text});
         return;
     }
+    tokens = ApplySigns(std::move(tokens));
 
-    // Signs: a "+" or "-" after an operator (or at the front, handled below
-    // as 0 + x and 0 - x). Walking right to left lets "- - x" nest.
-    for (std::size_t p = tokens.size() >= 2 ? tokens.size() - 2 : 0; p >= 1 && p + 1 < tokens.size(); --p) {
-        if ((tokens[p] == "+" || tokens[p] == "-") && StartsWithAnyOf(tokens[p - 1], kSignContext)) {
-            if (tokens[p] == "+") {
-                tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(p));
-            } else {
+    // Reducing an operator never creates one, so "the leftmost operator of
+    // the strongest group left" is met by one left-to-right pass per group;
+    // each pass copies the tokens it keeps into out.
+    bool assigned = false;
+    for (const auto& group : kPrecedence) {
+        std::vector<std::string> out;
+        out.reserve(tokens.size());
+        for (std::size_t i = 0; i < tokens.size(); ++i) {
+            const std::string& token = tokens[i];
+            if (token.empty() || std::find(group.begin(), group.end(), token) == group.end()) {
+                out.push_back(token);
+                continue;
+            }
+            // An operator needs a right operand; one at the very end is malformed.
+            if (i + 1 >= tokens.size()) RaiseSyntaxError();
+            const std::string& right = tokens[++i];
+            const std::uint8_t code = OperatorCode(token);
+            if (code == ocTo) {
+                if (out.empty()) RaiseSyntaxError();
+                Add(ocTo, out.back(), {right});
+                out.pop_back();
+                assigned = true;
+            } else if (!out.empty()) {
+                if (StartsWithAnyOf(out.back(), kNoLeftOperand)) RaiseSyntaxError();
                 const std::string temp = NewTemp();
-                Add(ocMinus, temp, {"0", tokens[p + 1]});
-                tokens[p] = temp;
-                tokens.erase(tokens.begin() + static_cast<std::ptrdiff_t>(p) + 1);
+                Add(code, temp, {out.back(), right});
+                out.back() = temp;
+            } else {
+                // At the front only a sign makes sense: 0 + x, 0 - x.
+                if (code != ocPlus && code != ocMinus) RaiseSyntaxError();
+                const std::string temp = NewTemp();
+                Add(code, temp, {"0", right});
+                out.push_back(temp);
             }
         }
+        tokens = std::move(out);
     }
 
-    bool assigned = false;
-    while (!tokens.empty()) {
-        std::size_t at = tokens.size();
-        for (const auto& group : kPrecedence) {
-            for (std::size_t i = 0; i < tokens.size() && at == tokens.size(); ++i)
-                for (auto spelling : group)
-                    if (!spelling.empty() && tokens[i] == spelling) at = i;
-            if (at != tokens.size()) break;
-        }
+    if (tokens.empty()) return;
+    if (assigned || tokens.size() > 1) RaiseSyntaxError();
+    Add(ocTo, "____arg", {tokens[0]});
+}
 
-        if (at == tokens.size()) {
-            if (assigned || tokens.size() > 1) RaiseSyntaxError();
-            Add(ocTo, "____arg", {tokens[0]});
-            tokens.clear();
-            break;
-        }
-
-        const std::uint8_t code = OperatorCode(tokens[at]);
-        // An operator needs a right operand; one at the very end is malformed.
-        if (at + 1 >= tokens.size()) RaiseSyntaxError();
-        const auto first = tokens.begin() + static_cast<std::ptrdiff_t>(at);
-        if (code == ocTo) {
-            if (at == 0) RaiseSyntaxError();
-            Add(ocTo, tokens[at - 1], {tokens[at + 1]});
-            tokens.erase(first - 1, first + 2);
-            assigned = true;
-        } else if (at > 0) {
-            if (StartsWithAnyOf(tokens[at - 1], kNoLeftOperand)) RaiseSyntaxError();
+// A "+" or "-" right after an operator is a sign: "+" vanishes, "-" becomes
+// 0 - x. Walking from the second-to-last token down to the second lets
+// "- - x" nest; the tokens right of the walk are kept reversed in right.
+std::vector<std::string> TBuildVeskParser::ApplySigns(std::vector<std::string> tokens) {
+    if (tokens.size() < 3) return tokens;
+    std::vector<std::string> right{std::move(tokens.back())};
+    for (std::size_t p = tokens.size() - 2; p >= 1; --p) {
+        const bool sign = (tokens[p] == "+" || tokens[p] == "-") && StartsWithAnyOf(tokens[p - 1], kSignContext);
+        if (!sign) {
+            right.push_back(std::move(tokens[p]));
+        } else if (tokens[p] == "-") {
             const std::string temp = NewTemp();
-            Add(code, temp, {tokens[at - 1], tokens[at + 1]});
-            tokens[at - 1] = temp;
-            tokens.erase(first, first + 2);
-        } else {
-            if (code != ocPlus && code != ocMinus) RaiseSyntaxError();
-            const std::string temp = NewTemp();
-            Add(code, temp, {"0", tokens[1]});
-            tokens[0] = temp;
-            tokens.erase(first + 1);
+            Add(ocMinus, temp, {"0", right.back()});
+            right.back() = temp;
         }
     }
+    right.push_back(std::move(tokens[0]));
+    return {std::make_move_iterator(right.rbegin()), std::make_move_iterator(right.rend())};
 }
 
 }  // namespace vesk

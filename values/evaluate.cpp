@@ -76,12 +76,12 @@ public:
     explicit TBindings(TOpeData& op) : op_(op) {}
     ~TBindings() {
         for (auto& operand : op_.Operands)
-            if (auto* var = dynamic_cast<TParamVar*>(operand.get())) var->Unresolve();
+            if (auto* var = AsReference(operand.get())) var->Unresolve();
         if (dest_) dest_->Unresolve();
     }
     void ResolveOperands(TParamCollection& table) {
         for (auto& operand : op_.Operands)
-            if (auto* var = dynamic_cast<TParamVar*>(operand.get())) var->Resolve(table);
+            if (auto* var = AsReference(operand.get())) var->Resolve(table);
     }
     void ResolveDest(TParamVar& ref, TParamCollection& table) {
         dest_ = &ref;
@@ -99,30 +99,34 @@ std::string IndexText(const std::string& name, const std::vector<std::int32_t>& 
 
 // The element reference an ocDimTo temporary holds: operand 0 names the
 // array, the others are its indices, the last varying fastest.
-std::unique_ptr<TParamVar> ElementReference(TParamCollection& vars, const TOpeData& op) {
-    auto* array = dynamic_cast<const TParamVar*>(&Operand(op, 0));
+std::unique_ptr<TParamVar> ElementReference(const TOpeData& op) {
+    const TParamVar* array = AsReference(&Operand(op, 0));
     if (!array) RaiseInvalid(op);
-    std::vector<std::int32_t> indices;
-    indices.reserve(op.Operands.size() - 1);
-    for (std::size_t i = 1; i < op.Operands.size(); ++i) indices.push_back(op.Operands[i]->AsInt());
+    const std::size_t count = op.Operands.size() - 1;
+    auto indices = [&] {
+        std::vector<std::int32_t> list;
+        for (std::size_t i = 1; i <= count; ++i) list.push_back(op.Operands[i]->AsInt());
+        return list;
+    };
     const TCustomParam& value = *array;  // forwards to the resolved array
     const int dimCount = value.DimCount();
-    if (static_cast<int>(indices.size()) != dimCount)
-        throw EVeskError(IndexText(array->VarName(), indices, "添え字が不正です"));
-    // Wrapping arithmetic: a flat index out of range is caught below or at
+    if (count != static_cast<std::size_t>(dimCount))
+        throw EVeskError(IndexText(array->VarName(), indices(), "添え字が不正です"));
+    // flat = sum of index j times the sizes of the dimensions after j, in
+    // wrapping arithmetic: a flat index out of range is caught below or at
     // element access, never by undefined behaviour here.
     std::uint64_t flat = 0;
-    for (int j = 0; j < dimCount; ++j) {
-        std::uint64_t term = static_cast<std::uint64_t>(static_cast<std::int64_t>(indices[static_cast<std::size_t>(j)]));
-        for (int m = j + 1; m < dimCount; ++m) term *= static_cast<std::uint64_t>(value.DimSize(m));
-        flat += term;
+    std::uint64_t stride = 1;
+    for (int j = dimCount - 1; j >= 0; --j) {
+        const auto index = static_cast<std::int64_t>(op.Operands[static_cast<std::size_t>(j) + 1]->AsInt());
+        flat += static_cast<std::uint64_t>(index) * stride;
+        stride *= static_cast<std::uint64_t>(value.DimSize(j));
     }
     const auto signedFlat = static_cast<std::int64_t>(flat);
-    if (signedFlat >= value.Count()) throw EVeskError(IndexText(array->VarName(), indices, "要素数を超えています"));
-    auto ref = std::make_unique<TParamVar>(array->VarName(), signedFlat < std::numeric_limits<std::int32_t>::min()
-                                                                  ? -1
-                                                                  : static_cast<std::int32_t>(signedFlat));
-    ref->SetTable(&vars);
+    if (signedFlat >= value.Count()) throw EVeskError(IndexText(array->VarName(), indices(), "要素数を超えています"));
+    auto ref = std::make_unique<TParamVar>();
+    ref->SetVarName(array->VarName(), array->Bucket());
+    ref->SetIndex(signedFlat < std::numeric_limits<std::int32_t>::min() ? -1 : static_cast<std::int32_t>(signedFlat));
     return ref;
 }
 
@@ -160,12 +164,7 @@ TParamCollectionItem& CreateTemp(TParamCollection& vars, const TOpeData& op) {
             kind = functions->ResultKind(op.FuncIndex, op.Operands);
             break;
         }
-        case ocDimTo: {
-            std::unique_ptr<TParamVar> ref = ElementReference(vars, op);
-            auto& item = vars.AddNamed(PT_NONE, op.Dest());
-            item.SetValue(std::move(ref));
-            return item;
-        }
+        case ocDimTo: return vars.AddNamed(op.Dest(), ElementReference(op));
         default: RaiseInvalid(op);
     }
     return vars.AddNamed(kind, op.Dest());
@@ -301,7 +300,7 @@ void Execute(TParamCollection& vars, TOpeData& op, TCreatedTemps& created) {
         created.Add(dest);
     }
     if (!dest) throw EVeskError("\"" + op.Dest() + Sj("\" 変数がありません"));
-    if (auto* ref = dynamic_cast<TParamVar*>(dest->ValuePtr()); ref && !ref->VarName().empty())
+    if (auto* ref = AsReference(dest->ValuePtr()); ref && !ref->VarName().empty())
         bindings.ResolveDest(*ref, vars);
     Perform(vars, op, *dest);
 }
@@ -310,14 +309,21 @@ void Execute(TParamCollection& vars, TOpeData& op, TCreatedTemps& created) {
 
 void TVeskParser::Evaluate(TParamCollection& vars) {
     result_.reset();
+    lastError_.clear();
     TCreatedTemps created;
+    bool failed = false;
     try {
         for (auto& op : ops_) Execute(vars, *op, created);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         // Script errors inside an expression end it silently; what earlier
         // operations stored stays stored.
+        failed = true;
+        lastError_ = e.what();
     }
-    if (!ops_.empty()) {
+    // A list stopped by an error has no result, even when "____arg" was
+    // already made (by the failing assignment itself, or by an enclosing
+    // evaluation whose value this list must not pass off as its own).
+    if (!failed && !ops_.empty()) {
         const TOpeData& last = *ops_.back();
         if (last.Ope == ocTo && last.Dest() == "____arg") {
             try {

@@ -64,7 +64,7 @@ namespace {
 // The operand kind written for an operand: constants by their kind,
 // everything else as a variable name.
 std::uint8_t OperandKind(const TCustomParam& p) {
-    if (dynamic_cast<const TParamVar*>(&p)) return PT_NONE;
+    if (AsReference(&p)) return PT_NONE;
     return p.Kind();
 }
 
@@ -73,7 +73,7 @@ std::uint8_t OperandKind(const TCustomParam& p) {
 std::unique_ptr<TOpeData> TOpeData::Clone() const {
     auto copy = std::make_unique<TOpeData>(Ope, dest_, FuncIndex);
     for (const auto& operand : Operands) {
-        if (auto* var = dynamic_cast<const TParamVar*>(operand.get())) {
+        if (auto* var = AsReference(operand.get())) {
             copy->AddVar(var->VarName());
             continue;
         }

@@ -60,7 +60,7 @@ void ValidateVarName(const std::string& name) {
 // The kind byte written for a value: references are kind 0 even while
 // bound (a bound reference answers its target's kind to scripts).
 std::uint8_t StreamKind(const TCustomParam& value) {
-    return dynamic_cast<const TParamVar*>(&value) ? PT_NONE : value.Kind();
+    return AsReference(&value) ? PT_NONE : value.Kind();
 }
 
 }  // namespace
@@ -143,7 +143,7 @@ TParamCollectionItem* TParamCollection::FindForDeclare(std::string_view name, bo
 std::unique_ptr<TCustomParam> TParamCollection::CreateValue(std::uint8_t kind) {
     std::unique_ptr<TCustomParam> value = CreateParam(kind);
     if (!value) throw EVeskError(Sj("不正な変数の型です"));
-    if (auto* ref = dynamic_cast<TParamVar*>(value.get())) ref->SetTable(this);
+    if (auto* ref = AsReference(value.get())) ref->SetTable(this);
     return value;
 }
 
@@ -152,7 +152,12 @@ TParamCollectionItem& TParamCollection::AddOfKind(std::uint8_t kind) {
 }
 
 TParamCollectionItem& TParamCollection::AddNamed(std::uint8_t kind, const std::string& name) {
-    return AddItem(std::make_unique<TParamCollectionItem>(name, CreateValue(kind)));
+    return AddNamed(name, CreateValue(kind));
+}
+
+TParamCollectionItem& TParamCollection::AddNamed(const std::string& name, std::unique_ptr<TCustomParam> value) {
+    if (auto* ref = AsReference(value.get())) ref->SetTable(this);
+    return AddItem(std::make_unique<TParamCollectionItem>(name, std::move(value)));
 }
 
 std::unique_ptr<TCustomParam> TParamCollection::CopyOf(std::string_view name) const {
@@ -190,7 +195,7 @@ TParamCollectionItem& TParamCollection::Declare(const std::string& name, std::ui
 }
 
 bool TParamCollection::IsSystem(const TParamCollectionItem& item) {
-    return dynamic_cast<const TParamSystem*>(item.ValuePtr()) != nullptr;
+    return item.ValuePtr() && item.ValuePtr()->IsSystemValue();
 }
 
 void TParamCollection::DeleteItem(TParamCollectionItem& item) {
@@ -242,7 +247,7 @@ void TParamCollection::SaveSection(TStream& s, std::uint8_t statusFlag) const {
     };
     for (const TParamCollectionItem* item : order) {
         const TParamCollectionItem* target = nullptr;
-        if (auto* ref = dynamic_cast<const TParamVar*>(item->ValuePtr())) target = Find(ref->VarName());
+        if (auto* ref = AsReference(item->ValuePtr())) target = Find(ref->VarName());
         if (target && target != item && toWrite.count(target) && !written.count(target)) {
             held.emplace_back(item, target);
             continue;
@@ -284,7 +289,7 @@ std::vector<std::unique_ptr<TParamCollectionItem>> TParamCollection::ReadEntries
 void TParamCollection::AddEntries(std::vector<std::unique_ptr<TParamCollectionItem>> entries) {
     std::vector<TParamVar*> refs;
     for (auto& entry : entries) {
-        if (auto* ref = dynamic_cast<TParamVar*>(entry->ValuePtr())) {
+        if (auto* ref = AsReference(entry->ValuePtr())) {
             ref->SetTable(this);
             refs.push_back(ref);
         }

@@ -95,6 +95,7 @@ public:
     TParamCollectionItem& AddOfKind(std::uint8_t kind);
     // Appends an entry named name without name validation (temporaries).
     TParamCollectionItem& AddNamed(std::uint8_t kind, const std::string& name);
+    TParamCollectionItem& AddNamed(const std::string& name, std::unique_ptr<TCustomParam> value);
     // A standalone copy of a variable's value, nullptr when absent; raises
     // "%s:不正な変数です" for a variable of kind 0.
     std::unique_ptr<TCustomParam> CopyOf(std::string_view name) const;

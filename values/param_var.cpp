@@ -14,11 +14,18 @@ constexpr int kMaxReferenceDepth = 16;
 
 }  // namespace
 
-TParamVar::TParamVar(std::string varName, std::int32_t index) : index_(index) { SetVarName(std::move(varName)); }
+TParamVar::TParamVar(std::string varName, std::int32_t index) : TCustomParam(TClassTag::Reference), index_(index) {
+    SetVarName(std::move(varName));
+}
 
 void TParamVar::SetVarName(std::string name) {
+    const int bucket = THashCollection::Hash(name);
+    SetVarName(std::move(name), bucket);
+}
+
+void TParamVar::SetVarName(std::string name, int bucket) {
     varName_ = std::move(name);
-    bucket_ = THashCollection::Hash(varName_);
+    bucket_ = bucket;
     target_ = nullptr;
 }
 
@@ -30,7 +37,7 @@ void TParamVar::ResolveAt(TParamCollection& table, int depth) {
     TParamCollectionItem* found = table.FindInBucket(varName_, bucket_);
     if (!found || depth >= kMaxReferenceDepth)
         throw EVeskError("\"" + varName_ + Sj("\" 変数がありません"));
-    if (auto* inner = dynamic_cast<TParamVar*>(found->ValuePtr())) {
+    if (auto* inner = AsReference(found->ValuePtr())) {
         if (inner == this) throw EVeskError("\"" + varName_ + Sj("\" 変数がありません"));
         index_ = inner->index_;
         inner->ResolveAt(table, depth + 1);
@@ -42,7 +49,7 @@ void TParamVar::Unresolve() {
     TParamCollectionItem* t = target_;
     target_ = nullptr;
     if (t)
-        if (auto* inner = dynamic_cast<TParamVar*>(t->ValuePtr())) inner->Unresolve();
+        if (auto* inner = AsReference(t->ValuePtr())) inner->Unresolve();
 }
 
 void TParamVar::BindLoadedTarget(TParamCollection& table) {
@@ -50,53 +57,145 @@ void TParamVar::BindLoadedTarget(TParamCollection& table) {
     TParamCollectionItem* found = table.Find(loadedTarget_);
     // Bind only to a value that holds elements itself, so bindings made
     // from stored data can never form a loop.
-    if (found && !dynamic_cast<TParamVar*>(found->ValuePtr())) target_ = found;
+    if (found && !AsReference(found->ValuePtr())) target_ = found;
     loadedTarget_.clear();
 }
 
-#define VESK_TARGET(expr, fallback) \
-    do {                             \
-        if (TCustomParam* t = TargetValue()) return t->expr; \
-        return fallback;             \
-    } while (0)
+// Every operation forwards to the bound variable's value; an unbound
+// reference answers nothing and ignores writes.
 
-int TParamVar::Count() const { VESK_TARGET(Count(), 0); }
-void TParamVar::SetCount(int n) { VESK_TARGET(SetCount(n), void()); }
-std::uint8_t TParamVar::Kind() const { VESK_TARGET(Kind(), PT_NONE); }
-bool TParamVar::AsBool() const { VESK_TARGET(GetBoolAt(index_), false); }
-Extended TParamVar::AsFloat() const { VESK_TARGET(GetFloatAt(index_), 0); }
-std::int32_t TParamVar::AsInt() const { VESK_TARGET(GetIntAt(index_), 0); }
-std::string TParamVar::AsStr() const { VESK_TARGET(GetStrAt(index_), std::string()); }
-void TParamVar::SetBool(bool b) { VESK_TARGET(SetBoolAt(index_, b), void()); }
-void TParamVar::SetFloat(Extended x) { VESK_TARGET(SetFloatAt(index_, x), void()); }
-void TParamVar::SetInt(std::int32_t i) { VESK_TARGET(SetIntAt(index_, i), void()); }
-void TParamVar::SetStr(const std::string& s) { VESK_TARGET(SetStrAt(index_, s), void()); }
-std::int32_t TParamVar::GetIntAt(int i) const { VESK_TARGET(GetIntAt(i), 0); }
-void TParamVar::SetIntAt(int i, std::int32_t v) { VESK_TARGET(SetIntAt(i, v), void()); }
-Extended TParamVar::GetFloatAt(int i) const { VESK_TARGET(GetFloatAt(i), 0); }
-void TParamVar::SetFloatAt(int i, Extended x) { VESK_TARGET(SetFloatAt(i, x), void()); }
-bool TParamVar::GetBoolAt(int i) const { VESK_TARGET(GetBoolAt(i), false); }
-void TParamVar::SetBoolAt(int i, bool b) { VESK_TARGET(SetBoolAt(i, b), void()); }
-std::string TParamVar::GetStrAt(int i) const { VESK_TARGET(GetStrAt(i), std::string()); }
-void TParamVar::SetStrAt(int i, const std::string& s) { VESK_TARGET(SetStrAt(i, s), void()); }
-int TParamVar::DimCount() const { VESK_TARGET(DimCount(), 1); }
-int TParamVar::DimSize(int d) const { VESK_TARGET(DimSize(d), 1); }
-void TParamVar::SetDims(const std::vector<std::int32_t>& dims) { VESK_TARGET(SetDims(dims), void()); }
-void TParamVar::FillInt(std::int32_t v) { VESK_TARGET(FillInt(v), void()); }
-void TParamVar::FillFloat(Extended x) { VESK_TARGET(FillFloat(x), void()); }
-void TParamVar::FillBool(bool b) { VESK_TARGET(FillBool(b), void()); }
-void TParamVar::FillStr(const std::string& s) { VESK_TARGET(FillStr(s), void()); }
-void TParamVar::CopyMem(const TCustomParam& src) { VESK_TARGET(CopyMem(src), void()); }
-void TParamVar::ClearDims() { VESK_TARGET(ClearDims(), void()); }
-int TParamVar::IndexOfStr(const std::string& text, bool caseSensitive, bool partial) const {
-    VESK_TARGET(IndexOfStr(text, caseSensitive, partial), -1);
+int TParamVar::Count() const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->Count() : 0;
 }
 
-#undef VESK_TARGET
+void TParamVar::SetCount(int n) {
+    if (TCustomParam* t = TargetValue()) t->SetCount(n);
+}
+
+std::uint8_t TParamVar::Kind() const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->Kind() : PT_NONE;
+}
+
+bool TParamVar::AsBool() const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->GetBoolAt(index_) : false;
+}
+
+Extended TParamVar::AsFloat() const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->GetFloatAt(index_) : 0;
+}
+
+std::int32_t TParamVar::AsInt() const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->GetIntAt(index_) : 0;
+}
+
+std::string TParamVar::AsStr() const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->GetStrAt(index_) : std::string();
+}
+
+void TParamVar::SetBool(bool b) {
+    if (TCustomParam* t = TargetValue()) t->SetBoolAt(index_, b);
+}
+
+void TParamVar::SetFloat(Extended x) {
+    if (TCustomParam* t = TargetValue()) t->SetFloatAt(index_, x);
+}
+
+void TParamVar::SetInt(std::int32_t i) {
+    if (TCustomParam* t = TargetValue()) t->SetIntAt(index_, i);
+}
+
+void TParamVar::SetStr(const std::string& s) {
+    if (TCustomParam* t = TargetValue()) t->SetStrAt(index_, s);
+}
+
+std::int32_t TParamVar::GetIntAt(int i) const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->GetIntAt(i) : 0;
+}
+
+void TParamVar::SetIntAt(int i, std::int32_t v) {
+    if (TCustomParam* t = TargetValue()) t->SetIntAt(i, v);
+}
+
+Extended TParamVar::GetFloatAt(int i) const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->GetFloatAt(i) : 0;
+}
+
+void TParamVar::SetFloatAt(int i, Extended x) {
+    if (TCustomParam* t = TargetValue()) t->SetFloatAt(i, x);
+}
+
+bool TParamVar::GetBoolAt(int i) const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->GetBoolAt(i) : false;
+}
+
+void TParamVar::SetBoolAt(int i, bool b) {
+    if (TCustomParam* t = TargetValue()) t->SetBoolAt(i, b);
+}
+
+std::string TParamVar::GetStrAt(int i) const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->GetStrAt(i) : std::string();
+}
+
+void TParamVar::SetStrAt(int i, const std::string& s) {
+    if (TCustomParam* t = TargetValue()) t->SetStrAt(i, s);
+}
+
+int TParamVar::DimCount() const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->DimCount() : 1;
+}
+
+int TParamVar::DimSize(int d) const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->DimSize(d) : 1;
+}
+
+void TParamVar::SetDims(const std::vector<std::int32_t>& dims) {
+    if (TCustomParam* t = TargetValue()) t->SetDims(dims);
+}
+
+void TParamVar::FillInt(std::int32_t v) {
+    if (TCustomParam* t = TargetValue()) t->FillInt(v);
+}
+
+void TParamVar::FillFloat(Extended x) {
+    if (TCustomParam* t = TargetValue()) t->FillFloat(x);
+}
+
+void TParamVar::FillBool(bool b) {
+    if (TCustomParam* t = TargetValue()) t->FillBool(b);
+}
+
+void TParamVar::FillStr(const std::string& s) {
+    if (TCustomParam* t = TargetValue()) t->FillStr(s);
+}
+
+void TParamVar::CopyMem(const TCustomParam& src) {
+    if (TCustomParam* t = TargetValue()) t->CopyMem(src);
+}
+
+void TParamVar::ClearDims() {
+    if (TCustomParam* t = TargetValue()) t->ClearDims();
+}
+
+int TParamVar::IndexOfStr(const std::string& text, bool caseSensitive, bool partial) const {
+    const TCustomParam* t = TargetValue();
+    return t ? t->IndexOfStr(text, caseSensitive, partial) : -1;
+}
 
 void TParamVar::Assign(const TCustomParam& src) {
     // A reference copies what it refers to, not the elements behind it.
-    if (auto* other = dynamic_cast<const TParamVar*>(&src)) {
+    if (auto* other = AsReference(&src)) {
         if (other == this) return;
         varName_ = other->varName_;
         bucket_ = other->bucket_;

@@ -154,7 +154,7 @@ namespace {
 // A reference is followed to the value it names, so copying "from a
 // variable" copies that variable whether the operand was bound or not.
 const TCustomParam& Deref(const TCustomParam& src) {
-    if (auto* ref = dynamic_cast<const TParamVar*>(&src))
+    if (auto* ref = AsReference(&src))
         if (TCustomParam* target = ref->TargetValue()) return *target;
     return src;
 }

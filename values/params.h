@@ -80,7 +80,15 @@ public:
     // The stored dimension list (empty for a value without dimensions).
     const std::vector<std::int32_t>& Dims() const { return dims_; }
 
+    // Whether this is a TParamVar or a TParamSystem. The evaluator asks for
+    // every operand of every operation, so this is a tag, not a cast.
+    bool IsReference() const { return tag_ == TClassTag::Reference; }
+    bool IsSystemValue() const { return tag_ == TClassTag::System; }
+
 protected:
+    enum class TClassTag : std::uint8_t { Elements, Reference, System };
+    explicit TCustomParam(TClassTag tag) : tag_(tag) {}
+
     // Raises "配列の添字が不正です" unless 0 <= i < Count().
     void CheckIndex(int i) const;
     // Stream helpers for the dimension block that every value starts with.
@@ -88,6 +96,9 @@ protected:
     void LoadDims(TStream& s);
 
     std::vector<std::int32_t> dims_;
+
+private:
+    TClassTag tag_ = TClassTag::Elements;
 };
 
 // Values that hold their own element array. T is the element storage.
@@ -114,7 +125,6 @@ class TParamInt final : public TParamArray<std::int32_t> {
 public:
     std::uint8_t Kind() const override { return PT_INT; }
     void SetInt(std::int32_t i) override;
-    std::int32_t AsInt() const override { return items_[0]; }
     std::int32_t GetIntAt(int i) const override;
     void SetIntAt(int i, std::int32_t v) override;
     Extended GetFloatAt(int i) const override;
@@ -132,7 +142,6 @@ class TParamFloat final : public TParamArray<Extended> {
 public:
     std::uint8_t Kind() const override { return PT_FLOAT; }
     void SetFloat(Extended x) override;
-    Extended AsFloat() const override { return items_[0]; }
     std::int32_t GetIntAt(int i) const override;
     void SetIntAt(int i, std::int32_t v) override;
     Extended GetFloatAt(int i) const override;
@@ -168,7 +177,6 @@ class TParamStr final : public TParamArray<std::string> {
 public:
     std::uint8_t Kind() const override { return PT_STR; }
     void SetStr(const std::string& s) override;
-    std::string AsStr() const override { return items_[0]; }
     std::int32_t GetIntAt(int i) const override;
     void SetIntAt(int i, std::int32_t v) override;
     Extended GetFloatAt(int i) const override;
@@ -191,11 +199,13 @@ public:
 // it reads as 0, 0.0, false and "", has kind 0, and ignores writes.
 class TParamVar final : public TCustomParam {
 public:
-    TParamVar() = default;
+    TParamVar() : TCustomParam(TClassTag::Reference) {}
     explicit TParamVar(std::string varName, std::int32_t index = 0);
 
     const std::string& VarName() const { return varName_; }
     void SetVarName(std::string name);
+    // The same with the bucket already known (copying another reference's).
+    void SetVarName(std::string name, int bucket);
     std::int32_t Index() const { return index_; }
     void SetIndex(std::int32_t index) { index_ = index; }
     std::uint8_t Reserved() const { return reserved_; }
@@ -272,7 +282,7 @@ private:
 // saved anyway.
 class TParamSystem : public TCustomParam {
 public:
-    explicit TParamSystem(std::uint8_t index) : index_(index) {}
+    explicit TParamSystem(std::uint8_t index) : TCustomParam(TClassTag::System), index_(index) {}
     std::uint8_t Index() const { return index_; }
 
     int Count() const override { return 1; }
@@ -300,6 +310,13 @@ public:
 private:
     std::uint8_t index_;
 };
+
+inline TParamVar* AsReference(TCustomParam* p) {
+    return p && p->IsReference() ? static_cast<TParamVar*>(p) : nullptr;
+}
+inline const TParamVar* AsReference(const TCustomParam* p) {
+    return p && p->IsReference() ? static_cast<const TParamVar*>(p) : nullptr;
+}
 
 // The kind factory: an empty value for a kind byte (low seven bits: 0
 // reference, 1 integer, 2 real, 3 flag, 4 string); nullptr for other codes.

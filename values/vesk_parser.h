@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "common/stream.h"
@@ -40,10 +41,14 @@ public:
     // The value of "____arg" after the last evaluation, or nullptr.
     TCustomParam* Result() const { return result_.get(); }
     std::unique_ptr<TCustomParam> TakeResult() { return std::move(result_); }
+    // The text of the error that ended the last evaluation ("" when it ran
+    // to its end). Scripts never see it; tools and tests do.
+    const std::string& LastError() const { return lastError_; }
 
 private:
     std::vector<std::unique_ptr<TOpeData>> ops_;
     std::unique_ptr<TCustomParam> result_;
+    std::string lastError_;
 };
 
 }  // namespace vesk
