@@ -102,6 +102,10 @@ public:
     // "エラー:" and its name in a message box and the error propagates.
     bool Write(TStream& dest);
 
+    // The folder whose loose files the writer takes for entries without
+    // content (OpenFile sets it to the archive file's folder).
+    void SetFolder(const std::string& folder) { folder_ = folder; }
+
     bool HasSource() const { return source_ != nullptr; }
     const std::string& Path() const { return path_; }
     const std::string& Folder() const { return folder_; }

@@ -46,6 +46,7 @@ std::unique_ptr<TStream> OpenFile(const std::string& path, FileMode mode, bool w
 
 bool FileExists(const std::string& path);  // an existing regular file (following links)
 bool DirExists(const std::string& path);
+bool IsLink(const std::string& path);  // a symbolic link itself, wherever it points
 std::int64_t FileSize(const std::string& path);  // -1 when it is not a file
 bool DeleteFile(const std::string& path);        // false when it did not exist or could not go
 bool RenameFile(const std::string& from, const std::string& to);

@@ -26,7 +26,7 @@ std::unique_ptr<TPlatform> InstallPlatform(std::unique_ptr<TPlatform> platform) 
         SetMessageBoxHandler([](const std::string& text, const std::string& caption,
                                 MsgButtons buttons, MsgIcon icon) {
             return Platform().MessageBox(text, caption, buttons, icon);
-        });
+        }, platform->Interactive());
     } else {
         SetMessageBoxHandler({});
     }

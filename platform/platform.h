@@ -17,6 +17,10 @@ public:
 
     virtual const char* Name() const = 0;
 
+    // Whether a person answers the message boxes. Prompts that repeat until
+    // the user acts (insert the disc, retry) try only once otherwise.
+    virtual bool Interactive() const = 0;
+
     // Shows a modal message box; texts are Shift-JIS.
     virtual MsgResult MessageBox(const std::string& text, const std::string& caption,
                                  MsgButtons buttons, MsgIcon icon) = 0;

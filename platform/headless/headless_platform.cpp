@@ -29,6 +29,13 @@ THeadlessPlatform::THeadlessPlatform(std::vector<THeadlessAnswer> answers, std::
                                      std::FILE* in)
     : answers_(std::move(answers)), out_(out), in_(in) {}
 
+bool THeadlessPlatform::Interactive() const {
+    for (const THeadlessAnswer& a : answers_) {
+        if (a.ask) return true;
+    }
+    return false;
+}
+
 MsgResult THeadlessPlatform::NextAnswer(MsgButtons buttons) {
     if (answers_.empty()) return FitMsgResult(buttons, MsgResult::Ok);
     const THeadlessAnswer a = answers_[next_];

@@ -38,6 +38,8 @@ public:
                                std::FILE* in = stdin);
 
     const char* Name() const override { return "headless"; }
+    // Interactive only when some answer is read from the input.
+    bool Interactive() const override;
     MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon) override;
 

@@ -158,6 +158,13 @@ bool DirExists(const std::string& path) {
     return StatPath(path, st) && S_ISDIR(st.st_mode);
 }
 
+bool IsLink(const std::string& path) {
+    struct stat st {};
+    std::string p = path;
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    return !p.empty() && ::lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
 std::int64_t FileSize(const std::string& path) {
     struct stat st {};
     return StatPath(path, st) && S_ISREG(st.st_mode) ? st.st_size : -1;

@@ -3,11 +3,13 @@
 #include <SDL.h>
 
 #include "common/cp932.h"
+#include "platform/environment.h"
 
 namespace vesk::platform {
 
 TSdlPlatform::TSdlPlatform(std::vector<THeadlessAnswer> fallbackAnswers)
-    : fallback_(std::move(fallbackAnswers)) {}
+    : fallback_(std::move(fallbackAnswers)),
+      desktop_(GetEnv("DISPLAY").value_or("") != "" || GetEnv("WAYLAND_DISPLAY").value_or("") != "") {}
 
 TSdlPlatform::~TSdlPlatform() {
     if (SDL_WasInit(0) != 0) SDL_Quit();

@@ -17,11 +17,14 @@ public:
     ~TSdlPlatform() override;
 
     const char* Name() const override { return "sdl"; }
+    // A person answers when a desktop is there to show the boxes.
+    bool Interactive() const override { return desktop_ || fallback_.Interactive(); }
     MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                           MsgIcon icon) override;
 
 private:
     THeadlessPlatform fallback_;
+    bool desktop_;
 };
 
 }  // namespace vesk::platform

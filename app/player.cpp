@@ -1,0 +1,189 @@
+#include "app/player.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "app/content_registration.h"
+#include "app/instance_name.h"
+#include "archive/header.h"
+#include "archive/tempfiles.h"
+#include "archive/vrfiles.h"
+#include "common/cp932.h"
+#include "common/error.h"
+#include "common/quit.h"
+#include "common/stream.h"
+#include "media/veskdll.h"
+#include "platform/canonical_path.h"
+#include "platform/files.h"
+#include "platform/instance_lock.h"
+
+namespace vesk {
+
+namespace {
+
+// The prompts of the data-disc search. The project supplies its own texts
+// and title once it exists; until then these are the defaults it carries.
+TVrDiscPrompt DefaultDiscPrompt() {
+    TVrDiscPrompt p;
+    p.InsertDisk = Sj("ディスク%dを入れてから[OK]をクリックしてください");
+    p.Quit = Sj("終了します");
+    p.OnQuit = [] { QuitRequested = 1; };
+    return p;
+}
+
+// Locates the data the way the project does before it reads its project
+// file, and reports what it found. The project's load follows here once it
+// exists; the quit flag stays set unless the data was found.
+void LocateAndReport(TVrFileManager& files, const std::string& exeFolder) {
+    QuitRequested = 1;
+    if (!files.LocateData(exeFolder, DefaultDiscPrompt())) return;
+    TMemoryStream installDat;
+    files.Read("install.dat", installDat);
+    TVeskInstallSet set;
+    set.LoadFromStream(installDat);
+    std::printf("veskplay: data located: install set \"%s\", %s, %d archive(s), content folder %s\n",
+                SjisToUtf8(set.SetName).c_str(), set.Installed ? "installed" : "on disc",
+                files.ArchiveCount(), files.ContentFolder().c_str());
+    std::fflush(stdout);
+    QuitRequested = 0;
+}
+
+}  // namespace
+
+TGameSettings ReadGameSettings(const std::string& exeFolder) {
+    const std::string path = platform::WithSlash(exeFolder) + "game.ini";
+    if (!platform::FileExists(path)) return {};
+    const auto file = platform::OpenFile(path, platform::FileMode::Read);
+    TMemoryStream text;
+    text.CopyFrom(*file, 0);
+    return ParseGameSettings(text.AsString());
+}
+
+void FinaliseModules() {
+    FreeVrFileManager();
+    DeleteTempFiles();
+}
+
+namespace {
+
+// The objects of one player run, created in the start-up order and freed in
+// the shutdown order. The main window, the project, the variable table and
+// the screen and media managers join them in their own issues; until then a
+// run ends once the start-up is done.
+class TPlayer {
+public:
+    TPlayer(const TPlayerOptions& options, std::string exePath)
+        : options_(options), exePath_(std::move(exePath)),
+          exeFolder_(platform::FolderOf(exePath_)) {}
+
+    int Run() {
+        // The libraries are bound first: without the media library the
+        // player cannot run at all, and says so before anything else.
+        log_ = TVeskLog::Bind(exeFolder_);
+        SetTraceLog(log_.get());
+        media_ = TVeskDll::Bind(exeFolder_);
+        int exitCode = 1;
+        if (media_) {
+            try {
+                Create();
+                if (QuitRequested == 0) exitCode = 0;
+            } catch (const std::exception& e) {
+                // An error of the start-up is shown, then the window closes.
+                platform::ShowMessageBox(e.what(), "", platform::MsgButtons::Ok,
+                                         platform::MsgIcon::Error);
+            }
+            Close();
+        }
+        // The media library goes before the log library finishes its log.
+        media_.reset();
+        SetTraceLog(nullptr);
+        log_.reset();
+        FinaliseModules();
+        return exitCode;
+    }
+
+private:
+    // The main window's creation handler and the initialisation it runs.
+    void Create() {
+        // The player writes no "veskplay.log"; one left behind would only
+        // mislead whoever reads it.
+        platform::DeleteFile(exeFolder_ + "veskplay.log");
+        settings_ = ReadGameSettings(exeFolder_);
+        TVrFileManager& files = VrFileManager();
+        files.AddMemoryArchive();
+        RegisterContent(files, exePath_, options_.arguments);
+
+        LocateAndReport(files, exeFolder_);
+        if (QuitRequested != 0) return;
+        std::printf("veskplay: settings: DirectSound %d, DelayTime %d, UseWMP %d\n",
+                    settings_.DirectSound ? 1 : 0, settings_.DelayTime, settings_.UseWMP ? 1 : 0);
+
+        // Media start-up: the library gets the handles and the callbacks
+        // once, before any manager exists. There is no window yet, so the
+        // handles are empty.
+        if (!media_->Init(nullptr, nullptr))
+            std::fprintf(stderr, "veskplay: the media library refused to start\n");
+        std::printf("veskplay: start-up done; the main window and the project come later, "
+                    "so the run ends here\n");
+        std::fflush(stdout);
+    }
+
+    // The close handler: what exists so far goes in the shutdown order,
+    // ending with the media library's finalisation.
+    void Close() {
+        QuitRequested = 1;
+        media_->Final();
+    }
+
+    const TPlayerOptions& options_;
+    const std::string exePath_;
+    const std::string exeFolder_;
+    TGameSettings settings_;
+    std::unique_ptr<TVeskLog> log_;
+    std::unique_ptr<TVeskDll> media_;
+};
+
+}  // namespace
+
+int RunPlayer(const TPlayerOptions& options, const std::string& exePath) {
+    return TPlayer(options, exePath).Run();
+}
+
+int PlayerMain(const std::vector<std::string>& argv, const TPlatformFactory& makePlatform) {
+    TPlayerOptions options;
+    try {
+        options = ParsePlayerOptions(argv);
+    } catch (const EVeskError& e) {
+        std::fprintf(stderr, "veskplay: %s\n\n%s", e.what(), PlayerUsage());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(PlayerUsage(), stdout);
+        return 0;
+    }
+    platform::InstallPlatform(makePlatform(options));
+
+    // A player started from a disc ends at once, without a word.
+    const std::string exePath = platform::ExecutablePath();
+    if (IsOnCdrom(exePath, platform::CdromRoots())) return 1;
+
+    // One player per content folder; a second one ends silently. The folder
+    // is named by its canonical path, so "game", "./game/" and a link to it
+    // are the same instance.
+    const std::string folder =
+        options.arguments.empty() ? platform::FolderOf(exePath) : options.arguments[0];
+    std::unique_ptr<platform::TInstanceLock> lock;
+    switch (platform::TInstanceLock::Acquire(InstanceName(platform::CanonicalFolder(folder)), lock)) {
+        case platform::TInstanceLock::TResult::Taken: return 0;
+        case platform::TInstanceLock::TResult::Failed: return 1;
+        case platform::TInstanceLock::TResult::Acquired: break;
+    }
+
+    if (IsConfigArgument(options.arguments)) {
+        std::fprintf(stderr, "veskplay: the settings dialog is not built yet\n");
+        return 0;
+    }
+    return RunPlayer(options, exePath);
+}
+
+}  // namespace vesk
