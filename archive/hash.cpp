@@ -40,11 +40,8 @@ THashCollectionItem& THashCollection::Insert(int index, std::unique_ptr<THashCol
 }
 
 int THashCollection::Find(std::string_view name) const {
-    const std::string lower = SjisLower(name);
-    for (THashCollectionItem* it = heads_[Hash(name)]; it; it = it->next_) {
-        if (it->name_.size() == lower.size() && SjisLower(it->name_) == lower) return it->cachedIndex_;
-    }
-    return -1;
+    auto it = byName_.find(SjisLower(name));
+    return it == byName_.end() || it->second.empty() ? -1 : it->second.back()->cachedIndex_;
 }
 
 void THashCollection::Delete(int index) { Extract(index); }
@@ -63,6 +60,7 @@ std::unique_ptr<THashCollectionItem> THashCollection::Extract(int index) {
 
 void THashCollection::Clear() {
     items_.clear();
+    byName_.clear();
     for (auto& head : heads_) head = nullptr;
 }
 
@@ -73,6 +71,8 @@ void THashCollection::Link(THashCollectionItem& item) {
     item.next_ = head;
     if (head) head->prev_ = &item;
     head = &item;
+    item.key_ = SjisLower(item.name_);
+    byName_[item.key_].push_back(&item);
 }
 
 void THashCollection::Unlink(THashCollectionItem& item) {
@@ -82,6 +82,11 @@ void THashCollection::Unlink(THashCollectionItem& item) {
         heads_[item.bucket_] = item.next_;
     if (item.next_) item.next_->prev_ = item.prev_;
     item.prev_ = item.next_ = nullptr;
+    auto it = byName_.find(item.key_);
+    if (it != byName_.end()) {
+        std::erase(it->second, &item);
+        if (it->second.empty()) byName_.erase(it);
+    }
 }
 
 }  // namespace vesk

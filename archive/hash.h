@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace vesk {
@@ -36,6 +37,7 @@ public:
 private:
     friend class THashCollection;
     std::string name_;
+    std::string key_;  // the name as Find compares it, kept while linked
     THashCollection* owner_ = nullptr;
     int bucket_ = 0;
     int cachedIndex_ = -1;
@@ -83,6 +85,12 @@ private:
 
     std::vector<std::unique_ptr<THashCollectionItem>> items_;
     THashCollectionItem* heads_[kBuckets] = {};
+    // Find's shortcut: for each case-folded name, its linked items from the
+    // oldest to the newest link. Equal names share a bucket, so the newest
+    // here is the first of them on the bucket chain, which is what Find
+    // answers; the shortcut spares walking chains that the hash (length,
+    // first and second-to-last byte) makes long for names of one folder.
+    std::unordered_map<std::string, std::vector<THashCollectionItem*>> byName_;
 };
 
 // Typed view of a collection whose items are all of one class.

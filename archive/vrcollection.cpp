@@ -326,7 +326,9 @@ void TVrFileCollection::ReadEntry(const TVrFile& entry, TStream& dest) {
         dest.SetPosition(0);
         return;
     }
-    std::vector<std::uint8_t> raw;
+    // The stored bytes of compressed entries pass through one buffer per
+    // thread, kept between reads.
+    thread_local std::vector<std::uint8_t> raw;
     {
         std::lock_guard<std::mutex> guard(sourceLock_);
         if (!source_) RaiseFileNotFound(entry.Name());
@@ -350,6 +352,7 @@ void TVrFileCollection::ReadEntry(const TVrFile& entry, TStream& dest) {
     } else {
         InflateInto(raw.data(), static_cast<std::int64_t>(raw.size()), dest, entry.Name());
     }
+    if (raw.capacity() > (std::size_t(16) << 20)) std::vector<std::uint8_t>().swap(raw);  // keep no huge buffer
     dest.SetPosition(0);
 }
 

@@ -27,18 +27,12 @@ void InflateInto(const std::uint8_t* data, std::int64_t size, TStream& dest, con
         ~Guard() { inflateEnd(&z); }
     } guard{z};
 
-    auto* mem = dynamic_cast<TMemoryStream*>(&dest);
-    std::vector<std::uint8_t> chunk;
+    // The content size is not stored, so the content is inflated into a
+    // buffer kept per thread (it only grows, and is not cleared again), then
+    // handed over in one write.
+    thread_local std::vector<std::uint8_t> out;
+    if (out.size() < (std::size_t(1) << 20)) out.resize(std::size_t(1) << 20);
     std::int64_t produced = 0;
-    const std::int64_t start = mem ? mem->Position() : 0;
-    // Content is seldom more than four times its compressed size; a guess
-    // that is too small just grows.
-    std::int64_t capacity = std::clamp<std::int64_t>(size * 4, 4096, kMaxInflatedSize);
-    if (mem) {
-        mem->SetSize(start + capacity);
-    } else {
-        chunk.resize(1 << 18);
-    }
     std::int64_t inLeft = size;
     const std::uint8_t* in = data;
     int rc = Z_OK;
@@ -51,35 +45,24 @@ void InflateInto(const std::uint8_t* data, std::int64_t size, TStream& dest, con
             in += n;
             inLeft -= n;
         }
-        std::uint8_t* out;
-        std::int64_t room;
-        if (mem) {
-            if (produced == capacity) {
-                if (capacity >= kMaxInflatedSize) Broken(what);
-                capacity = std::min(capacity * 2, kMaxInflatedSize);
-                mem->SetSize(start + capacity);
-            }
-            out = mem->Data() + start + produced;
-            room = capacity - produced;
-        } else {
+        if (produced == static_cast<std::int64_t>(out.size())) {
             if (produced >= kMaxInflatedSize) Broken(what);
-            out = chunk.data();
-            room = static_cast<std::int64_t>(chunk.size());
+            out.resize(static_cast<std::size_t>(std::min<std::int64_t>(produced * 2, kMaxInflatedSize)));
         }
-        room = std::min(room, kSlice);
-        z.next_out = out;
+        const std::int64_t room = std::min<std::int64_t>(static_cast<std::int64_t>(out.size()) - produced, kSlice);
+        z.next_out = out.data() + produced;
         z.avail_out = static_cast<uInt>(room);
-        rc = inflate(&z, Z_NO_FLUSH);
+        // All the input is there, so Z_FINISH: when the output fits, zlib
+        // then skips copying it into its window.
+        rc = inflate(&z, Z_FINISH);
         if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR) Broken(what);
         const std::int64_t got = room - z.avail_out;
         if (rc == Z_BUF_ERROR && got == 0 && z.avail_in != 0) Broken(what);
-        if (!mem && got > 0) dest.WriteBuffer(chunk.data(), got);
         produced += got;
     }
-    if (mem) {
-        mem->SetSize(start + produced);
-        mem->SetPosition(start + produced);
-    }
+    dest.WriteBuffer(out.data(), produced);
+    // A rare huge entry should not keep its memory for the rest of the run.
+    if (out.size() > (std::size_t(64) << 20)) std::vector<std::uint8_t>().swap(out);
 }
 
 std::vector<std::uint8_t> Deflate(const std::uint8_t* data, std::int64_t size) {
