@@ -12,7 +12,7 @@ packages=(
   libfluidsynth-dev fluid-soundfont-gm
   libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libpixman-1-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool xfonts-base
 )
 
 missing=()

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+
 #include "common/cp932.h"
 #include "platform/environment.h"
 
@@ -64,8 +66,10 @@ MsgResult TSdlPlatform::MessageBox(const std::string& text, const std::string& c
     box.buttons = data;
 
     int chosen = -1;
-    if (SDL_ShowMessageBox(&box, &chosen) != 0)
+    if (SDL_ShowMessageBox(&box, &chosen) != 0) {
+        std::fprintf(stderr, "no desktop to show a message box (%s)\n", SDL_GetError());
         return fallback_.MessageBox(text, caption, buttons, icon);
+    }
     // A box closed without a button (the window manager's close) answers like
     // Escape would.
     if (chosen < 0) return count == 2 ? second : first;

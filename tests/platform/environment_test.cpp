@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/locale.h"
+
+namespace vesk::platform {
+namespace {
+
+// Sets environment variables for one test and puts the old values back.
+class TEnvScope {
+public:
+    void Set(const char* name, const char* value) {
+        if (!saved_.count(name)) saved_[name] = GetEnv(name);
+        if (value) setenv(name, value, 1);
+        else unsetenv(name);
+    }
+    ~TEnvScope() {
+        for (const auto& [name, value] : saved_) {
+            if (value) setenv(name.c_str(), value->c_str(), 1);
+            else unsetenv(name.c_str());
+        }
+    }
+
+private:
+    std::map<std::string, std::optional<std::string>> saved_;
+};
+
+TEST(Locale, JapaneseByTheFirstVariableThatIsSet) {
+    struct Case {
+        const char *all, *messages, *lang;
+        bool japanese;
+    } cases[] = {
+        {nullptr, nullptr, "ja_JP.UTF-8", true},
+        {nullptr, nullptr, "en_US.UTF-8", false},
+        {"C", nullptr, "ja_JP.UTF-8", false},
+        {"", "ja_JP.eucJP", "en_GB", true},
+        {nullptr, nullptr, nullptr, false},
+    };
+    for (const auto& c : cases) {
+        TEnvScope env;
+        env.Set("LC_ALL", c.all);
+        env.Set("LC_MESSAGES", c.messages);
+        env.Set("LANG", c.lang);
+        EXPECT_EQ(SystemLanguageIsJapanese(), c.japanese) << (c.lang ? c.lang : "-");
+    }
+}
+
+TEST(Environment, XdgFoldersOnlyWhenAbsolute) {
+    TEnvScope env;
+    env.Set("HOME", "/home/u");
+    env.Set("XDG_DATA_HOME", "relative/data");
+    EXPECT_EQ(XdgDataHome(), "/home/u/.local/share");
+    env.Set("XDG_DATA_HOME", "/data/u/");
+    EXPECT_EQ(XdgDataHome(), "/data/u");
+    env.Set("XDG_RUNTIME_DIR", "run");
+    EXPECT_EQ(XdgRuntimeDir(), "");
+    env.Set("XDG_RUNTIME_DIR", "/run/user/1000");
+    EXPECT_EQ(XdgRuntimeDir(), "/run/user/1000");
+}
+
+TEST(Clock, MillisecondsMoveForwardAndTheDayStaysADay) {
+    const std::uint32_t a = MilliTimer();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    const std::uint32_t elapsed = MilliTimer() - a;  // wraps like the engine's own sums
+    EXPECT_GE(elapsed, 30u);
+    EXPECT_LT(elapsed, 5000u);
+    EXPECT_LT(MillisecondsSinceMidnight(), 24u * 60 * 60 * 1000);
+}
+
+}  // namespace
+}  // namespace vesk::platform

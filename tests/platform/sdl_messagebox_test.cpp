@@ -1,0 +1,97 @@
+// SDL message boxes shown in a real X server (Xvfb) and answered with the
+// keyboard through xdotool, as a user would answer them.
+
+#include "platform/sdl/sdl_platform.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "tests/app/process_support.h"
+
+namespace vesk::platform {
+namespace {
+
+// Runs a command and returns its standard output, trimmed.
+std::string Shell(const std::string& command) {
+    std::string out;
+    if (std::FILE* p = popen(command.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p)) out += buf;
+        pclose(p);
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    return out;
+}
+
+class SdlMessageBox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (Shell("command -v Xvfb").empty() || Shell("command -v xdotool").empty())
+            FAIL() << "Xvfb and xdotool are needed (scripts/install-deps.sh installs them)";
+        // Xvfb picks a free display and writes its number to the pipe.
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        server_ = std::make_unique<test::TChild>(
+            "/usr/bin/Xvfb", std::vector<std::string>{"-displayfd", std::to_string(fds[1]), "-nolisten",
+                                                      "tcp", "-screen", "0", "640x480x24"});
+        close(fds[1]);
+        char buf[16] = {};
+        const ssize_t n = read(fds[0], buf, sizeof buf - 1);
+        close(fds[0]);
+        ASSERT_GT(n, 0) << "Xvfb did not start";
+        display_ = ":" + std::string(buf, static_cast<std::size_t>(n));
+        while (!display_.empty() && display_.back() == '\n') display_.pop_back();
+        setenv("DISPLAY", display_.c_str(), 1);
+    }
+    void TearDown() override { server_.reset(); }
+
+    // Shows the box and presses key in it once it is on the screen.
+    MsgResult Answer(const std::string& caption, MsgButtons buttons, const char* key) {
+        std::thread presser([&] {
+            for (int i = 0; i < 200; ++i) {
+                // Listed by class: searching by name misses SDL's box windows.
+                const std::string id = Shell(
+                    "for w in $(xdotool search --class '' 2>/dev/null); do "
+                    "[ \"$(xdotool getwindowname $w)\" = '" + caption + "' ] && echo $w; done | head -n1");
+                if (!id.empty()) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                    Shell("xdotool windowfocus --sync " + id + " key --clearmodifiers " + key);
+                    return;
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        });
+        TSdlPlatform sdl;
+        const MsgResult r = sdl.MessageBox("text", caption, buttons, MsgIcon::Question);
+        presser.join();
+        return r;
+    }
+
+    std::unique_ptr<test::TChild> server_;
+    std::string display_;
+};
+
+TEST_F(SdlMessageBox, EnterTakesTheFirstButtonEscapeTheSecond) {
+    EXPECT_EQ(Answer("box-ok", MsgButtons::Ok, "Return"), MsgResult::Ok);
+    EXPECT_EQ(Answer("box-okcancel", MsgButtons::OkCancel, "Escape"), MsgResult::Cancel);
+    EXPECT_EQ(Answer("box-yesno-enter", MsgButtons::YesNo, "Return"), MsgResult::Yes);
+    EXPECT_EQ(Answer("box-yesno-escape", MsgButtons::YesNo, "Escape"), MsgResult::No);
+}
+
+TEST(SdlMessageBoxFallback, WithoutADisplayTheBoxGoesToStandardError) {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+    std::vector<THeadlessAnswer> answers;
+    ASSERT_TRUE(ParseHeadlessAnswers("no", answers));
+    TSdlPlatform sdl(answers);
+    EXPECT_FALSE(sdl.Interactive());
+    EXPECT_EQ(sdl.MessageBox("t", "c", MsgButtons::YesNo, MsgIcon::Warning), MsgResult::No);
+    unsetenv("SDL_VIDEODRIVER");
+}
+
+}  // namespace
+}  // namespace vesk::platform
