@@ -98,6 +98,8 @@ TEST(Compiler, CompiledListsMatchHandWrittenSequences) {
         // Groups.
         {"(a + b) * c", {"ocPlus ____1 a b", "ocMul ____2 ____1 c", "ocTo ____arg ____2"}},
         {"x = ((a))", {"ocTo ____0 a", "ocTo x ____0"}},
+        // Copies of copies collapse onto the first name.
+        {"x = (((a + b)))", {"ocPlus ____1 a b", "ocTo x ____1"}},
         // String literals come first; the temporary holding one is kept.
         {"s = t ++ \"abc\"", {"ocTo ____0 \"abc\"", "ocComboStr ____1 t ____0", "ocTo s ____1"}},
         {"\"a(b\" ++ \"c,d\"", {"ocTo ____0 \"a(b\"", "ocTo ____1 \"c,d\"", "ocComboStr ____2 ____0 ____1", "ocTo ____arg ____2"}},
@@ -114,6 +116,21 @@ TEST(Compiler, CompiledListsMatchHandWrittenSequences) {
     }
 }
 
+
+// Inner constructs are compiled first, so ordinary nesting, however deep,
+// recurses only a level or two.
+TEST(Compiler, DeepOrdinaryNestingCompiles) {
+    const std::string groups = std::string(200, '(') + "a + 1" + std::string(200, ')');
+    EXPECT_EQ(Compiled(groups).front(), "ocPlus ____1 a 1");
+    std::string calls = "x";
+    for (int i = 0; i < 200; ++i) calls = "Abs(" + calls + ")";
+    TVeskParser list;
+    EXPECT_NO_THROW(CompileExpression(calls, list));
+    EXPECT_EQ(list.Count(), 201);
+    std::string elements = "1";
+    for (int i = 0; i < 200; ++i) elements = "a[" + elements + " + 1]";
+    EXPECT_NO_THROW(Compiled(elements));
+}
 
 // Trail bytes of double-byte characters look like syntax: 0x5C (ソ, 表) like
 // a backslash, 0x7C (ポ) like "|", 0x5B (ゼ) like "[", 0x41 (ア) like a name

@@ -267,6 +267,22 @@ TEST_F(SystemVariables, WritesConvertOrAreIgnored) {
     EXPECT_EQ(display.fullWrites, 4);
 }
 
+// Every variable has a write rule (store or ignore); none of them may fall
+// through to the internal error.
+TEST_F(SystemVariables, EveryVariableTakesWritesOfEveryKind) {
+    for (int i = 0; i < kSystemVariableCount; ++i) {
+        SCOPED_TRACE(kSystemVariableNames[i]);
+        TCustomParam& v = vars[i].Value();
+        EXPECT_NO_THROW(v.SetInt(1));
+        EXPECT_NO_THROW(v.SetFloat(1.5L));
+        EXPECT_NO_THROW(v.SetBool(true));
+        EXPECT_NO_THROW(v.SetStr("1"));
+        EXPECT_NO_THROW(v.SetStrAt(0, "1"));
+        EXPECT_NO_THROW((void)v.AsStr());
+        EXPECT_TRUE(TParamCollection::IsSystem(vars[i]));
+    }
+}
+
 TEST_F(SystemVariables, TempForwardsToItsTarget) {
     TCustomParam& temp = Sys("@Temp");
     // No target yet.
