@@ -1,10 +1,16 @@
 // Loading surfaces from files and streams, and saving them as bitmaps.
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "common/stream.h"
+#include "gfx/bmpfile.h"
 #include "gfx/dibx.h"
+#include "gfx/fenks.h"
+#include "gfx/pngfile.h"
 #include "gfx/pixel_colour.h"
 
 namespace vesk {
@@ -67,7 +73,36 @@ void TCustomDIBX::SaveToFile(const std::string& name) {
     f.write(reinterpret_cast<const char*>(out.data()), std::streamsize(out.size()));
 }
 
-void TCustomDIBX::LoadFromFile(const std::string&) {}
-void TCustomDIBX::LoadFromStream(TStream*, std::int32_t) {}
+void TCustomDIBX::LoadFromFile(const std::string& name) {
+    if (!HasBmpExtension(name)) return;
+    std::ifstream in(name, std::ios::binary);
+    if (!in) return;  // a missing file changes nothing
+    TMemoryStream bytes(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
+    TFenkFrameList list;
+    LoadBmpFrame(bytes, list);
+    if (list.Count() == 0 || list[0].Image.Width() == 0 || list[0].Image.Height() == 0) return;
+    list.CopyToSurface(0, *this);
+}
+
+void TCustomDIBX::LoadFromStream(TStream* stream, std::int32_t idCode) {
+    if (!stream) return;
+    std::uint8_t head[4] = {0, 0, 0, 0};
+    stream->SetPosition(0);
+    const std::int64_t got = stream->Read(head, 4);
+    stream->SetPosition(0);
+    TFenkFrameList list(idCode);
+    if (got >= 2 && head[0] == 'B' && head[1] == 'M') {
+        LoadBmpFrame(*stream, list);
+    } else if (got >= 4 && head[1] == 'P' && head[2] == 'N' && head[3] == 'G') {
+        LoadPngFrame(*stream, list);
+    } else if (got >= 4 && std::memcmp(head, "Fenk", 4) == 0) {
+        list.LoadFromStream(*stream, true, false);
+    } else {
+        return;  // not a picture this surface can read: unchanged
+    }
+    if (list.Count() == 0) return;
+    // The surface takes the picture's size and keeps its own bit count.
+    list.CopyToSurface(0, *this);
+}
 
 }  // namespace vesk
