@@ -167,7 +167,9 @@ private:
         if (!TDIBSurface::ValidBitCount(bits)) throw EVeskError("unsupported bit count " + std::to_string(bits));
         if (w <= 0 || h <= 0 || w > TDIBSurface::kMaxSide || h > TDIBSurface::kMaxSide)
             throw EVeskError("invalid image size " + std::to_string(w) + "x" + std::to_string(h));
-        NewBitmap(f.Image, w, h, bits, false);
+        // Every path below writes each pixel of a 32-bit image (which has no
+        // row padding); other images start zeroed so their padding is too.
+        NewBitmap(f.Image, w, h, bits, bits != 32);
         if (bits <= 8) {
             const int n = 1 << bits;
             CheckCount(s_, n, 4);
@@ -181,7 +183,20 @@ private:
         bool firstVisible = true;
         for (int i = 0; i < layerCount; ++i) {
             auto layer = std::make_unique<TFenkLayer>();
-            ReadLayer(index, f, *layer);
+            ReadLayerHead(*layer);
+            // A layer that will be copied over the whole image and dropped
+            // right after is decoded straight into the image. Alpha data
+            // read later can only make such a layer more of a copy (its key
+            // goes), and an alpha-drawn layer is excluded up front.
+            const bool direct = !LayersOutliveFrame() && layer->Visible && (i == 0 || !layer->UseAlpha) &&
+                                (layer->TransValue < 0 || (firstVisible && list_.FirstLayerOpaque)) &&
+                                layer->Opacity >= 255;
+            ReadLayerData(index, f, *layer, direct, firstVisible);
+            if (direct) {
+                painted = true;
+                firstVisible = false;
+                continue;
+            }
             if (layer->Visible) {
                 const bool consume = !LayersOutliveFrame();
                 if (!painted && !FenkLayerCoversImage(*layer, i, firstVisible, list_.FirstLayerOpaque))
@@ -223,7 +238,7 @@ private:
         }
     }
 
-    void ReadLayer(int frameIndex, TFenkFrame& f, TFenkLayer& layer) {
+    void ReadLayerHead(TFenkLayer& layer) {
         ReadInt32(s_);
         ReadInt32(s_);
         layer.Visible = ReadFlag(s_);
@@ -231,25 +246,42 @@ private:
         layer.Opacity = ReadInt32(s_);
         layer.UseAlpha = h_.version > 100 ? ReadFlag(s_) : false;
         layer.Name = ReadString(s_);
+    }
 
-        TDIBSurface& bitmap = *layer.Bitmap;
+    // Colour data into the layer's bitmap, or with direct into the frame
+    // image itself; alpha data into the layer's companion, or with direct
+    // into the image's when this first visible layer gives the image alpha.
+    void ReadLayerData(int frameIndex, TFenkFrame& f, TFenkLayer& layer, bool direct, bool firstVisible) {
+        TDIBSurface& bitmap = direct ? f.Image : *layer.Bitmap;
         const std::int32_t colourSize = ReadInt32(s_);
         {
             TDataBytes colour(s_, colourSize);
-            NewBitmap(bitmap, f.Image.Width(), f.Image.Height(), f.Image.BitCount(),
-                      colour.size() == 0 || Blocks() || h_.compression == FK_JPEG);
-            bitmap.CopyPalette(f.Image);
+            if (!direct) {
+                NewBitmap(bitmap, f.Image.Width(), f.Image.Height(), f.Image.BitCount(),
+                          colour.size() == 0 || Blocks() || h_.compression == FK_JPEG);
+                bitmap.CopyPalette(f.Image);
+            } else if (colour.size() == 0) {
+                std::memset(bitmap.Bits(), 0, bitmap.ByteSize());  // an absent bitmap is all zero
+            }
             if (colour.size() > 0) Unpack(colour, bitmap, false, frameIndex);
         }
-        if (h_.version > 99) {
-            const std::int32_t alphaSize = ReadInt32(s_);
-            if (alphaSize > 0) {
-                TDataBytes alpha(s_, alphaSize);
-                Charge(TDIBSurface::BytesFor(bitmap.Width(), bitmap.Height(), 8));
-                TDIBSurface& a = bitmap.CreateAlpha(0);
-                Unpack(alpha, a, true, frameIndex);
-                if (layer.UseAlpha) layer.TransValue = -1;
-            }
+        if (h_.version <= 99) return;
+        const std::int32_t alphaSize = ReadInt32(s_);
+        if (alphaSize <= 0) return;
+        TDataBytes alphaData(s_, alphaSize);
+        const std::int64_t alphaBytes = TDIBSurface::BytesFor(f.Image.Width(), f.Image.Height(), 8);
+        Charge(alphaBytes);
+        auto alpha = std::make_unique<TDIBSurface>();
+        alpha->SetSize(f.Image.Width(), f.Image.Height(), 8);
+        alpha->SetGreyPalette();
+        Unpack(alphaData, *alpha, true, frameIndex);
+        if (layer.UseAlpha) layer.TransValue = -1;
+        if (!direct) {
+            bitmap.SetAlpha(std::move(alpha));
+        } else if (firstVisible && layer.UseAlpha) {
+            f.Image.SetAlpha(std::move(alpha));
+        } else {
+            used_ -= alphaBytes;
         }
     }
 
@@ -278,6 +310,17 @@ private:
         if (h_.compression == FK_STORED) {
             if (data.size() / rowBytes < static_cast<std::size_t>(rows)) throw EVeskError("image data ends early");
             for (int i = 0; i < rows; ++i) std::memcpy(rowAt(i), data.data() + i * rowBytes, rowBytes);
+        } else if (!h_.scrambled && InflateWhole(data.data(), data.size(), target.Bits(), target.ByteSize())) {
+            // The rows came top row first into a store that keeps the
+            // bottom row first: turn them over in place.
+            std::vector<std::uint8_t> swap(rowBytes);
+            for (int top = 0, bottom = rows - 1; top < bottom; ++top, --bottom) {
+                std::uint8_t* a = target.Bits() + static_cast<std::size_t>(top) * rowBytes;
+                std::uint8_t* b = target.Bits() + static_cast<std::size_t>(bottom) * rowBytes;
+                std::memcpy(swap.data(), a, rowBytes);
+                std::memcpy(a, b, rowBytes);
+                std::memcpy(b, swap.data(), rowBytes);
+            }
         } else {
             InflateRows(data.data(), data.size(), rowBytes, rows, rowAt);
         }

@@ -1,9 +1,11 @@
 #include "gfx/fenkzlib.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <string>
 
 #include "common/error.h"
@@ -76,6 +78,23 @@ void InflateRows(const std::uint8_t* in, std::size_t inSize, std::size_t rowByte
         if (z.Fill(rowAt(i), rowBytes) != rowBytes) throw EVeskError("zlib image data ends early");
     }
     z.Finish();
+}
+
+bool InflateWhole(const std::uint8_t* in, std::size_t inSize, std::uint8_t* out, std::size_t size) {
+    struct TFree {
+        void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+    };
+    // One decompressor per thread: it is 30 KB of tables, set up once.
+    thread_local const std::unique_ptr<libdeflate_decompressor, TFree> d(libdeflate_alloc_decompressor());
+    if (!d) throw EVeskError("zlib initialisation failed");
+    std::size_t produced = 0;
+    switch (libdeflate_zlib_decompress(d.get(), in, inSize, out, size, &produced)) {
+        case LIBDEFLATE_SUCCESS:
+            if (produced != size) throw EVeskError("zlib image data ends early");
+            return true;
+        case LIBDEFLATE_INSUFFICIENT_SPACE: return false;
+        default: throw EVeskError("damaged zlib data in image");
+    }
 }
 
 std::size_t InflateBound(std::size_t inSize) { return inSize * 1032 + 64; }

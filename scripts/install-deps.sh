@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config git clang libclang-rt-dev
-  zlib1g-dev libpng-dev libjpeg62-turbo-dev
+  zlib1g-dev libdeflate-dev libpng-dev libjpeg62-turbo-dev
   libsdl2-dev
   libfreetype-dev libfontconfig-dev fonts-ipafont-gothic fonts-ipafont-mincho
   libavformat-dev libavcodec-dev libswresample-dev libswscale-dev libavutil-dev
