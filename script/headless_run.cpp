@@ -10,9 +10,11 @@
 #include "common/quit.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
+#include "script/call_source.h"
 #include "script/plain_port.h"
 #include "script/project.h"
 #include "values/param_collection.h"
+#include "values/sysvars.h"
 
 namespace vesk {
 
@@ -90,6 +92,18 @@ void DumpVariables(const TParamCollection& vars, const std::string& path) {
     std::fclose(f);
 }
 
+class THeadlessClock final : public TSysClockSource {
+public:
+    explicit THeadlessClock(const THeadlessHost& host) : host_(host) {}
+    std::int32_t TickCount() override { return static_cast<std::int32_t>(host_.clock); }
+    std::int32_t PCTickCount() override { return static_cast<std::int32_t>(host_.clock); }
+    std::int32_t UpdateCount() override { return frames; }
+    std::int32_t frames = 0;
+
+private:
+    const THeadlessHost& host_;
+};
+
 // Nothing can ever run again: no page, no event page, nothing queued.
 bool Idle(TCallMan& cm, TComponentPort& port) {
     return !cm.CurrentPage && cm.State == CS_MAIN && cm.Stack.Empty() && !port.EventQueue().FirstPending();
@@ -138,7 +152,12 @@ int RunHeadless(const THeadlessOptions& o) {
 
     THeadlessHost host(trace);
     TPlainComponentPort port;
-    TParamCollection vars;
+    TSystemSources sources;
+    THeadlessClock clock(host);
+    TCallManSource call;
+    sources.SetClock(&clock);
+    sources.SetCall(&call);
+    TParamCollection vars(SystemVariableFactory(sources));
     TParamCollection* previous = TParamCollection::Global();
     TParamCollection::SetGlobal(&vars);
     TVrFileManager files;
@@ -158,6 +177,7 @@ int RunHeadless(const THeadlessOptions& o) {
             status = 1;
         } else {
             TCallMan& cm = *project->CallMan();
+            call.Bind(&cm);
             for (int frame = 0; o.Frames < 0 || frame < o.Frames; ++frame) {
                 auto [first, last] = events.equal_range(frame);
                 for (auto it = first; it != last; ++it) {
@@ -170,6 +190,7 @@ int RunHeadless(const THeadlessOptions& o) {
                 host.clock += static_cast<std::uint32_t>(o.StepMs);
                 host.lastFrame = o.StepMs;
                 cm.Step();
+                ++clock.frames;
                 if (host.QuitRequested() || host.closeRequested) break;
                 if (o.Frames < 0 && Idle(cm, port) && events.upper_bound(frame) == events.end()) break;
             }
@@ -177,6 +198,7 @@ int RunHeadless(const THeadlessOptions& o) {
             host.SetQuitRequested(true);
         }
         project.reset();
+        call.Bind(nullptr);
     }
     if (!o.DumpVarsFile.empty() && status == 0) DumpVariables(vars, o.DumpVarsFile);
     if (trace) std::fclose(trace);
