@@ -151,13 +151,14 @@ std::map<std::string, std::string> SplitFields(const std::string& rest, const st
             while (j < rest.size() && (std::isalnum(static_cast<unsigned char>(rest[j])) || rest[j] == '_')) ++j;
             if (j < rest.size() && rest[j] == ':' && (j + 1 == rest.size() || rest[j + 1] == ' ' || rest[j + 1] == '\t')) {
                 const std::string word = Lower(rest.substr(i, j - i));
-                if (std::find(keys.begin(), keys.end(), word) != keys.end()) {
-                    close(i);
-                    current = word;
-                    valueStart = j + 1;
-                    i = j + 1;
-                    continue;
-                }
+                // "word: " appears in no expression or plain text, so it is
+                // always meant as a key.
+                if (std::find(keys.begin(), keys.end(), word) == keys.end()) fail("unknown field '" + word + "'");
+                close(i);
+                current = word;
+                valueStart = j + 1;
+                i = j + 1;
+                continue;
             }
             i = j;
             continue;
