@@ -85,9 +85,9 @@ void DumpVariables(const TParamCollection& vars, const std::string& path) {
         const TParamCollectionItem& item = vars[i];
         if (TParamCollection::IsSystem(item)) continue;
         const TCustomParam& v = item.Value();
-        std::string line = SjisToUtf8(item.Name()) + "\t" + std::to_string(v.Kind());
-        for (int e = 0; e < v.Count(); ++e) line += "\t" + SjisToUtf8(v.GetStrAt(e));
-        std::fprintf(f, "%s\n", line.c_str());
+        std::fprintf(f, "%s\t%d", SjisToUtf8(item.Name()).c_str(), v.Kind());
+        for (int e = 0; e < v.Count(); ++e) std::fprintf(f, "\t%s", SjisToUtf8(v.GetStrAt(e)).c_str());
+        std::fputc('\n', f);
     }
     std::fclose(f);
 }
