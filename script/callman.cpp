@@ -5,19 +5,12 @@
 #include "common/error.h"
 #include "common/sjis.h"
 #include "script/command.h"
-#include "values/compiler.h"
 #include "values/param_collection.h"
 
 namespace vesk {
 
 TCallMan::TCallMan(TScriptHost& host, TPageSource& pages, TComponentPort& components, TParamCollection& vars)
-    : Stack(vars), host_(host), pages_(pages), components_(components), vars_(vars), cache_(pages) {
-    RunStatement = [this](const std::string& text) {
-        TVeskParser statement;
-        CompileExpression(text, statement);
-        statement.Evaluate(vars_);
-    };
-}
+    : Stack(vars), host_(host), pages_(pages), components_(components), vars_(vars), cache_(pages) {}
 
 TCallMan::~TCallMan() = default;
 
@@ -120,8 +113,18 @@ void TCallMan::ReturnFromCall() {
         try {
             if (TParamCollectionItem* target = vars_.Find(frame->ResultName)) {
                 target->Value().ConvertFrom(*frame->Result);
-            } else if (RunStatement) {
-                RunStatement(frame->ResultName + " = \"" + frame->Result->AsStr() + "\"");
+            } else {
+                // The value's text goes into a new string variable, which is
+                // what assigning it as a quoted literal means; assignment
+                // alone would not declare the variable and lose the result.
+                TParamCollectionItem& created = vars_.AddOfKind(PT_STR);
+                try {
+                    created.SetVarName(frame->ResultName);
+                } catch (...) {
+                    vars_.DeleteItem(created);
+                    throw;
+                }
+                created.Value().SetStr(frame->Result->AsStr());
             }
         } catch (const std::exception&) {
             // A result that cannot be stored is lost, as an assignment

@@ -53,9 +53,6 @@ public:
     // page does before leaving it.
     TStack& PushCurrent(const std::string& resultName);
 
-    // Statement runner used to declare a result variable that does not exist
-    // yet ("name = \"value\""); set by whoever owns the compiler.
-    std::function<void(const std::string&)> RunStatement;
     // Called by Reset besides deleting components and variables: the script
     // tables and the message history formats are reset by their owners.
     std::function<void()> ResetOthers;

@@ -10,9 +10,11 @@
 #include "common/quit.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
+#include "script/call_source.h"
 #include "script/plain_port.h"
 #include "script/project.h"
 #include "values/param_collection.h"
+#include "values/sysvars.h"
 
 namespace vesk {
 
@@ -83,12 +85,24 @@ void DumpVariables(const TParamCollection& vars, const std::string& path) {
         const TParamCollectionItem& item = vars[i];
         if (TParamCollection::IsSystem(item)) continue;
         const TCustomParam& v = item.Value();
-        std::string line = SjisToUtf8(item.Name()) + "\t" + std::to_string(v.Kind());
-        for (int e = 0; e < v.Count(); ++e) line += "\t" + SjisToUtf8(v.GetStrAt(e));
-        std::fprintf(f, "%s\n", line.c_str());
+        std::fprintf(f, "%s\t%d", SjisToUtf8(item.Name()).c_str(), v.Kind());
+        for (int e = 0; e < v.Count(); ++e) std::fprintf(f, "\t%s", SjisToUtf8(v.GetStrAt(e)).c_str());
+        std::fputc('\n', f);
     }
     std::fclose(f);
 }
+
+class THeadlessClock final : public TSysClockSource {
+public:
+    explicit THeadlessClock(const THeadlessHost& host) : host_(host) {}
+    std::int32_t TickCount() override { return static_cast<std::int32_t>(host_.clock); }
+    std::int32_t PCTickCount() override { return static_cast<std::int32_t>(host_.clock); }
+    std::int32_t UpdateCount() override { return frames; }
+    std::int32_t frames = 0;
+
+private:
+    const THeadlessHost& host_;
+};
 
 // Nothing can ever run again: no page, no event page, nothing queued.
 bool Idle(TCallMan& cm, TComponentPort& port) {
@@ -138,7 +152,12 @@ int RunHeadless(const THeadlessOptions& o) {
 
     THeadlessHost host(trace);
     TPlainComponentPort port;
-    TParamCollection vars;
+    TSystemSources sources;
+    THeadlessClock clock(host);
+    TCallManSource call;
+    sources.SetClock(&clock);
+    sources.SetCall(&call);
+    TParamCollection vars(SystemVariableFactory(sources));
     TParamCollection* previous = TParamCollection::Global();
     TParamCollection::SetGlobal(&vars);
     TVrFileManager files;
@@ -158,6 +177,7 @@ int RunHeadless(const THeadlessOptions& o) {
             status = 1;
         } else {
             TCallMan& cm = *project->CallMan();
+            call.Bind(&cm);
             for (int frame = 0; o.Frames < 0 || frame < o.Frames; ++frame) {
                 auto [first, last] = events.equal_range(frame);
                 for (auto it = first; it != last; ++it) {
@@ -170,6 +190,7 @@ int RunHeadless(const THeadlessOptions& o) {
                 host.clock += static_cast<std::uint32_t>(o.StepMs);
                 host.lastFrame = o.StepMs;
                 cm.Step();
+                ++clock.frames;
                 if (host.QuitRequested() || host.closeRequested) break;
                 if (o.Frames < 0 && Idle(cm, port) && events.upper_bound(frame) == events.end()) break;
             }
@@ -177,6 +198,7 @@ int RunHeadless(const THeadlessOptions& o) {
             host.SetQuitRequested(true);
         }
         project.reset();
+        call.Bind(nullptr);
     }
     if (!o.DumpVarsFile.empty() && status == 0) DumpVariables(vars, o.DumpVarsFile);
     if (trace) std::fclose(trace);

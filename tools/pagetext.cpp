@@ -63,6 +63,12 @@ bool IsLoopKind(int kind) {
     return kind == CK_WHILE || kind == CK_WHILELOOP || kind == CK_BREAK || kind == CK_CONTINUE;
 }
 
+// Commands that do nothing without a condition; an author who leaves it out
+// means "always", and the stored absent condition is written "@ops{}".
+bool ConditionDefaultsTrue(int kind) {
+    return kind == CK_JUMP || kind == CK_CALL || kind == CK_EXIT || kind == CK_BREAK || kind == CK_CONTINUE;
+}
+
 const char* LoopTargetField(int kind) { return kind == CK_WHILE ? "exit" : "target"; }
 
 // Continue flag an author expects: the commands that wait on screen or
@@ -145,13 +151,14 @@ std::map<std::string, std::string> SplitFields(const std::string& rest, const st
             while (j < rest.size() && (std::isalnum(static_cast<unsigned char>(rest[j])) || rest[j] == '_')) ++j;
             if (j < rest.size() && rest[j] == ':' && (j + 1 == rest.size() || rest[j + 1] == ' ' || rest[j + 1] == '\t')) {
                 const std::string word = Lower(rest.substr(i, j - i));
-                if (std::find(keys.begin(), keys.end(), word) != keys.end()) {
-                    close(i);
-                    current = word;
-                    valueStart = j + 1;
-                    i = j + 1;
-                    continue;
-                }
+                // "word: " appears in no expression or plain text, so it is
+                // always meant as a key.
+                if (std::find(keys.begin(), keys.end(), word) == keys.end()) fail("unknown field '" + word + "'");
+                close(i);
+                current = word;
+                valueStart = j + 1;
+                i = j + 1;
+                continue;
             }
             i = j;
             continue;
@@ -550,6 +557,7 @@ std::unique_ptr<TPage> BuildPage(const TPageSourceText& src, const TLabelIndex& 
         }
         const std::size_t at = page->Commands.size();
         explicitTarget[at] = values.count(LoopTargetField(kind)) > 0 || values.count("target") > 0;
+        if (ConditionDefaultsTrue(kind) && !values.count("if")) values["if"] = "TRUE";
         TTextReader reader(values, d.format, fail);
         c->Fields(reader);
         if (!values.empty()) fail("unknown field '" + values.begin()->first + "' for " + CommandKindName(kind));
@@ -691,10 +699,14 @@ std::string PageToText(const TPage& page) {
                     fields.emplace_back(key, value);
                 continue;
             }
+            if (ConditionDefaultsTrue(kind) && key == "if" && value == "TRUE") continue;
             auto dflt = defaults.find(key);
             if (dflt != defaults.end() && dflt->second == value) continue;
             fields.emplace_back(key, value);
         }
+        if (ConditionDefaultsTrue(kind) &&
+            std::none_of(w.fields.begin(), w.fields.end(), [](const auto& f) { return f.first == "if"; }))
+            fields.insert(fields.begin(), {"if", "@ops{}"});
         if (HasPageTarget(kind)) {
             // The page's own labels are shown by name; other pages by index.
             const std::string& rawPage = [&]() -> const std::string& {

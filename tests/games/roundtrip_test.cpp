@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tests/games/game_runner.h"
+
+namespace vesk::test {
+
+namespace fs = std::filesystem;
+
+static std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The dump of every compiled page, built again, gives the same bytes.
+TEST(ToolRoundTrip, DumpOfEveryPageBuildsTheSameBytes) {
+    for (const char* game : {"flow", "events", "reset", "kinds"}) {
+        const fs::path built = BuildGame(game);
+        const fs::path again = built.string() + "_src";
+        fs::remove_all(again);
+        fs::create_directories(again);
+        std::string text;
+        ASSERT_EQ(RunTool("dump " + (built / "vesk.vkp").string(), &text), 0) << text;
+        std::ofstream(again / "vesk.vkp.txt") << text;
+        for (const auto& e : fs::directory_iterator(built)) {
+            if (e.path().extension() != ".vks") continue;
+            ASSERT_EQ(RunTool("dump " + e.path().string(), &text), 0) << text;
+            std::ofstream(again / (e.path().filename().string() + ".txt")) << text;
+        }
+        const fs::path rebuilt = built.string() + "_rebuilt";
+        fs::remove_all(rebuilt);
+        ASSERT_EQ(RunTool("build " + again.string() + " -o " + rebuilt.string(), &text), 0) << text;
+        for (const auto& e : fs::directory_iterator(built)) {
+            if (e.path().extension() != ".vks" && e.path().extension() != ".vkp") continue;
+            EXPECT_EQ(Slurp(e.path()), Slurp(rebuilt / e.path().filename())) << game << ": " << e.path().filename();
+        }
+    }
+}
+
+// Bad sources are refused with file:line: message.
+TEST(ToolErrors, BadSourcesNameTheirLine) {
+    struct Case {
+        const char* page;
+        const char* message;
+    } cases[] = {
+        {"Calc x = 1\nFrobnicate 3\n", "start.vks.txt:2: unknown command 'Frobnicate'"},
+        {"Calc x = (1\n", "start.vks.txt:1: "},
+        {"Else\n", "start.vks.txt:1: Else without If"},
+        {"While TRUE\n  Calc x = 1\n", "start.vks.txt:1: While without WhileLoop"},
+        {"Jump :nolabel\n", "start.vks.txt:1: no label 'nolabel'"},
+        {"   Calc x = 1\n", "start.vks.txt:1: indentation must be a multiple of two spaces"},
+        {"Wait time: 5 time: 6\n", "start.vks.txt:1: field 'time' given twice"},
+        {"%format 105\nWait hold: TRUE\n", "start.vks.txt:2: field 'hold' needs page format 107"},
+        {"VarNew x colour: 3\n", "start.vks.txt:1: unknown field 'colour'"},
+    };
+    const fs::path src = fs::temp_directory_path() / ("vesk_bad_" + std::to_string(getpid()));
+    for (const Case& c : cases) {
+        fs::remove_all(src);
+        fs::create_directories(src);
+        std::ofstream(src / "vesk.vkp.txt") << "title: t\nstart: start.vks\n";
+        std::ofstream(src / "start.vks.txt") << c.page;
+        std::string out;
+        EXPECT_NE(RunTool("build " + src.string() + " -o " + (src / "out").string(), &out), 0) << c.page;
+        EXPECT_NE(out.find(c.message), std::string::npos) << c.page << " gave: " << out;
+    }
+    fs::remove_all(src);
+}
+
+}  // namespace vesk::test
