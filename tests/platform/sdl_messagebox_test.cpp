@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 #include "tests/app/process_support.h"
@@ -14,14 +16,23 @@
 namespace vesk::platform {
 namespace {
 
-// Runs a command and returns its standard output, trimmed.
+// Runs a command and returns its standard output, trimmed. The output goes
+// through a file, not a pipe: SDL shows its box in a forked child, and a
+// child that inherits a pipe's write end keeps the reader waiting forever.
 std::string Shell(const std::string& command) {
+    char path[] = "/tmp/vesk-shell-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0) return "";
+    close(fd);
     std::string out;
-    if (std::FILE* p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (std::fgets(buf, sizeof buf, p)) out += buf;
-        pclose(p);
+    if (std::system((command + " > " + path + " 2>/dev/null").c_str()) != -1) {
+        if (std::FILE* f = std::fopen(path, "r")) {
+            char buf[256];
+            while (std::fgets(buf, sizeof buf, f)) out += buf;
+            std::fclose(f);
+        }
     }
+    std::remove(path);
     while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
     return out;
 }
@@ -48,24 +59,27 @@ protected:
     }
     void TearDown() override { server_.reset(); }
 
-    // Shows the box and presses key in it once it is on the screen.
+    // Shows the box and presses key in it until it closes. A key sent before
+    // the box takes input is lost, so one press is not enough on a busy machine.
     MsgResult Answer(const std::string& caption, MsgButtons buttons, const char* key) {
+        std::atomic<bool> closed{false};
         std::thread presser([&] {
-            for (int i = 0; i < 200; ++i) {
+            while (!closed) {
                 // Listed by class: searching by name misses SDL's box windows.
                 const std::string id = Shell(
                     "for w in $(xdotool search --class '' 2>/dev/null); do "
                     "[ \"$(xdotool getwindowname $w)\" = '" + caption + "' ] && echo $w; done | head -n1");
                 if (!id.empty()) {
                     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-                    Shell("xdotool windowfocus --sync " + id + " key --clearmodifiers " + key);
-                    return;
+                    if (closed) return;
+                    Shell("timeout 5 xdotool windowfocus " + id + " key --clearmodifiers " + key);
                 }
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
             }
         });
         TSdlPlatform sdl;
         const MsgResult r = sdl.MessageBox("text", caption, buttons, MsgIcon::Question);
+        closed = true;
         presser.join();
         return r;
     }
