@@ -42,6 +42,24 @@ TEST(ToolRoundTrip, DumpOfEveryPageBuildsTheSameBytes) {
     }
 }
 
+// Targets in other pages are dumped by their labels when those pages lie
+// beside the dumped one, by index otherwise.
+TEST(ToolRoundTrip, TargetsInOtherPagesKeepTheirLabels) {
+    const fs::path built = BuildGame("flow");
+    std::string text;
+    ASSERT_EQ(RunTool("dump " + (built / "start.vks").string(), &text), 0) << text;
+    EXPECT_NE(text.find("Call sub.vks:double result: r1"), std::string::npos) << text;
+    EXPECT_NE(text.find("Call sub.vks:early result: r3"), std::string::npos) << text;
+
+    const fs::path alone = built.string() + "_alone";
+    fs::remove_all(alone);
+    fs::create_directories(alone);
+    fs::copy_file(built / "start.vks", alone / "start.vks");
+    ASSERT_EQ(RunTool("dump " + (alone / "start.vks").string(), &text), 0) << text;
+    EXPECT_EQ(text.find("sub.vks:double"), std::string::npos) << text;
+    EXPECT_NE(text.find("Call sub.vks#0 result: r1"), std::string::npos) << text;
+}
+
 // Bad sources are refused with file:line: message.
 TEST(ToolErrors, BadSourcesNameTheirLine) {
     struct Case {
