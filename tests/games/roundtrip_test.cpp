@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "tests/games/game_runner.h"
 
 namespace vesk::test {
@@ -58,6 +60,34 @@ TEST(ToolRoundTrip, TargetsInOtherPagesKeepTheirLabels) {
     ASSERT_EQ(RunTool("dump " + (alone / "start.vks").string(), &text), 0) << text;
     EXPECT_EQ(text.find("sub.vks:double"), std::string::npos) << text;
     EXPECT_NE(text.find("Call sub.vks#0 result: r1"), std::string::npos) << text;
+}
+
+// Expressions come back as their source whatever parentheses and signs the
+// author wrote, not in the raw form, and build the same bytes again.
+TEST(ToolRoundTrip, ExpressionsWithParenthesesAndSignsDumpAsSource) {
+    const std::vector<std::string> lines = {
+        "Calc y = \"x\" ++ (a + 1)",    // parentheses that precedence alone would not need
+        "Calc t = (a == b) == c",
+        "Calc r = 2 * -3",              // a sign inside an expression
+        "Calc w = (a + b) * (c + d)",
+        "Calc z = ((a + b) * c + d) * e",
+        "Calc m = Max(a + b, (c - d) * 2)",
+        "Calc u = a - (b - c) - d",
+        "Calc v = -(a + b) * 2",
+    };
+    const fs::path src = fs::temp_directory_path() / ("vesk_expr_" + std::to_string(getpid()));
+    fs::remove_all(src);
+    fs::create_directories(src);
+    std::ofstream(src / "vesk.vkp.txt") << "title: e\nstart: start.vks\n";
+    {
+        std::ofstream page(src / "start.vks.txt");
+        for (const std::string& l : lines) page << l << "\n";
+    }
+    std::string text;
+    ASSERT_EQ(RunTool("build " + src.string() + " -o " + (src / "out").string(), &text), 0) << text;
+    ASSERT_EQ(RunTool("dump " + (src / "out" / "start.vks").string(), &text), 0) << text;
+    for (const std::string& l : lines) EXPECT_NE(text.find(l + "\n"), std::string::npos) << l << "\n" << text;
+    EXPECT_EQ(text.find("@ops"), std::string::npos) << text;
 }
 
 // Bad sources are refused with file:line: message.
