@@ -14,7 +14,13 @@ TGameSession::TGameSession(TScriptHost& host, TComponentPort& components, TVrFil
     sources_.SetProject(this);
     // Compiled operations name their variables; they look them up here.
     TParamCollection::SetGlobal(&vars_);
-    project_ = std::make_unique<TProject>(host_, components_, vars_, files, std::move(options));
+    try {
+        project_ = std::make_unique<TProject>(host_, components_, vars_, files, std::move(options));
+    } catch (...) {
+        // No destructor runs for a session that was never made.
+        TParamCollection::SetGlobal(previousGlobal_);
+        throw;
+    }
     call_.Bind(project_->CallMan());
 }
 
