@@ -16,36 +16,39 @@
 #include "platform/canonical_path.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
+#include "script/headless_run.h"
 
 namespace vesk {
 
 namespace {
 
-// The prompts of the data-disc search. The project supplies its own texts
-// and title once it exists; until then these are the defaults it carries.
-TVrDiscPrompt DefaultDiscPrompt() {
-    TVrDiscPrompt p;
-    p.InsertDisk = Sj("ディスク%dを入れてから[OK]をクリックしてください");
-    p.Quit = Sj("終了します");
-    p.OnQuit = [] { QuitRequested = 1; };
-    return p;
-}
-
-// Locates the data the way the project does before it reads its project
-// file, and reports what it found. The project's load follows here once it
-// exists; the quit flag stays set unless the data was found.
-void LocateAndReport(TVrFileManager& files, const std::string& exeFolder) {
-    QuitRequested = 1;
-    if (!files.LocateData(exeFolder, DefaultDiscPrompt())) return;
+// What the start-up found: the install set of the located data and the
+// settings of "game.ini".
+void ReportStart(TVrFileManager& files, const TGameSettings& settings) {
     TMemoryStream installDat;
-    files.Read("install.dat", installDat);
     TVeskInstallSet set;
-    set.LoadFromStream(installDat);
+    try {
+        files.Read("install.dat", installDat);
+        set.LoadFromStream(installDat);
+    } catch (const std::exception&) {
+        // The project found its data some other way (a data disc).
+    }
     std::printf("veskplay: data located: install set \"%s\", %s, %d archive(s), content folder %s\n",
                 SjisToUtf8(set.SetName).c_str(), set.Installed ? "installed" : "on disc",
                 files.ArchiveCount(), files.ContentFolder().c_str());
+    std::printf("veskplay: settings: DirectSound %d, DelayTime %d, UseWMP %d\n", settings.DirectSound ? 1 : 0,
+                settings.DelayTime, settings.UseWMP ? 1 : 0);
     std::fflush(stdout);
-    QuitRequested = 0;
+}
+
+THeadlessOptions HeadlessOptionsOf(const TPlayerOptions& o) {
+    THeadlessOptions h;
+    h.Frames = o.frames;
+    h.StepMs = o.stepMs;
+    h.TraceFile = o.traceFile;
+    h.DumpVarsFile = o.dumpVarsFile;
+    h.EventsFile = o.eventsFile;
+    return h;
 }
 
 }  // namespace
@@ -67,9 +70,8 @@ void FinaliseModules() {
 namespace {
 
 // The objects of one player run, created in the start-up order and freed in
-// the shutdown order. The main window, the project, the variable table and
-// the screen and media managers join them in their own issues; until then a
-// run ends once the start-up is done.
+// the shutdown order. The main window and the screen and media managers join
+// them in their own issues; until then the game runs headless.
 class TPlayer {
 public:
     TPlayer(const TPlayerOptions& options, std::string exePath)
@@ -85,8 +87,7 @@ public:
         int exitCode = 1;
         if (media_) {
             try {
-                Create();
-                if (QuitRequested == 0) exitCode = 0;
+                exitCode = Create();
             } catch (const std::exception& e) {
                 // An error of the start-up is shown, then the window closes.
                 platform::ShowMessageBox(e.what(), "", platform::MsgButtons::Ok,
@@ -103,8 +104,11 @@ public:
     }
 
 private:
-    // The main window's creation handler and the initialisation it runs.
-    void Create() {
+    // The main window's creation handler and the initialisation it runs,
+    // then the game's frames and the close handler's freeing of the project
+    // (exit page, status data) and of the variable table. Answers the exit
+    // status.
+    int Create() {
         // The player writes no "veskplay.log"; one left behind would only
         // mislead whoever reads it.
         platform::DeleteFile(exeFolder_ + "veskplay.log");
@@ -113,19 +117,17 @@ private:
         files.AddMemoryArchive();
         RegisterContent(files, exePath_, options_.arguments);
 
-        LocateAndReport(files, exeFolder_);
-        if (QuitRequested != 0) return;
-        std::printf("veskplay: settings: DirectSound %d, DelayTime %d, UseWMP %d\n",
-                    settings_.DirectSound ? 1 : 0, settings_.DelayTime, settings_.UseWMP ? 1 : 0);
-
-        // Media start-up: the library gets the handles and the callbacks
-        // once, before any manager exists. There is no window yet, so the
-        // handles are empty.
-        if (!media_->Init(nullptr, nullptr))
-            std::fprintf(stderr, "veskplay: the media library refused to start\n");
-        std::printf("veskplay: start-up done; the main window and the project come later, "
-                    "so the run ends here\n");
-        std::fflush(stdout);
+        if (!options_.headless)
+            std::fprintf(stderr, "veskplay: there is no main window yet; the game runs headless\n");
+        return RunHeadlessGame(HeadlessOptionsOf(options_), files, options_.arguments, exeFolder_, log_.get(),
+                               [&] {
+                                   ReportStart(files, settings_);
+                                   // Media start-up: the library gets the handles and the
+                                   // callbacks once the project exists. There is no window
+                                   // yet, so the handles are empty.
+                                   if (!media_->Init(nullptr, nullptr))
+                                       std::fprintf(stderr, "veskplay: the media library refused to start\n");
+                               });
     }
 
     // The close handler: what exists so far goes in the shutdown order,

@@ -10,11 +10,11 @@ namespace vesk {
 
 namespace {
 
-int ParseCount(const std::string& option, const std::string& text) {
+int ParseCount(const std::string& option, const std::string& text, const char* what = "a frame count") {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec != std::errc() || end != text.data() + text.size() || value < 0)
-        throw EVeskError(option + ": not a frame count: " + text);
+        throw EVeskError(option + ": not " + what + ": " + text);
     return value;
 }
 
@@ -33,8 +33,15 @@ const char* PlayerUsage() {
            "  --answer A[,B...]     answers to message boxes, one per box, the last one\n"
            "                        repeating: ok, cancel, yes, no, or ask (read a line\n"
            "                        from standard input)\n"
-           "  --frames N            end after N frames (the frame loop comes with the\n"
-           "                        main window; accepted now for scripts)\n"
+           "  --frames N            close after N frames as the window's close button\n"
+           "                        does (exit page, status data); without it the\n"
+           "                        game runs until it ends\n"
+           "  --step-ms MS          headless: the clock step of a frame (default 16)\n"
+           "  --trace FILE          the interpreter's trace lines (Shift-JIS)\n"
+           "  --dump-vars FILE      at the end, one line per user variable: name, kind\n"
+           "                        and values, tab-separated, UTF-8\n"
+           "  --events FILE         headless: events to post, lines \"FRAME SENDER\n"
+           "                        PAGE[:LABEL] [ARG...]\"\n"
            "  --screenshot F:FILE   write frame F as a PNG file (comes with the main\n"
            "                        window; accepted now for scripts)\n"
            "  --help                this text\n";
@@ -63,6 +70,14 @@ TPlayerOptions ParsePlayerOptions(const std::vector<std::string>& argv) {
                 throw EVeskError("--answer: expected ok, cancel, yes, no or ask: " + argv[i]);
         } else if (a == "--frames") {
             o.frames = ParseCount(a, value(a));
+        } else if (a == "--step-ms") {
+            o.stepMs = ParseCount(a, value(a), "a number of milliseconds");
+        } else if (a == "--trace") {
+            o.traceFile = value(a);
+        } else if (a == "--dump-vars") {
+            o.dumpVarsFile = value(a);
+        } else if (a == "--events") {
+            o.eventsFile = value(a);
         } else if (a == "--screenshot") {
             const std::string& v = value(a);
             const std::size_t colon = v.find(':');

@@ -20,6 +20,10 @@ struct TPlayerOptions {
     bool headless = false;
     std::vector<platform::THeadlessAnswer> answers;  // --answer
     int frames = -1;                                 // --frames N, -1: until the game ends
+    int stepMs = 16;                                 // --step-ms MS: headless clock step per frame
+    std::string traceFile;                           // --trace FILE
+    std::string dumpVarsFile;                        // --dump-vars FILE
+    std::string eventsFile;                          // --events FILE (headless)
     std::vector<TScreenshotRequest> screenshots;     // --screenshot F:FILE
     bool help = false;
     std::vector<std::string> arguments;              // the game's arguments

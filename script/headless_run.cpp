@@ -5,25 +5,22 @@
 #include <map>
 #include <sstream>
 
-#include "archive/vrfiles.h"
 #include "common/cp932.h"
 #include "common/quit.h"
+#include "media/veskdll.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
-#include "script/call_source.h"
+#include "script/game_session.h"
 #include "script/plain_port.h"
-#include "script/project.h"
-#include "values/param_collection.h"
-#include "values/sysvars.h"
 
 namespace vesk {
 
 namespace {
 
-// The fixed clock of a headless run and the trace file.
+// The fixed clock of a headless run, the trace file and the log library.
 class THeadlessHost final : public TScriptHost {
 public:
-    explicit THeadlessHost(std::FILE* trace) : trace_(trace) {}
+    THeadlessHost(std::FILE* trace, TVeskLog* log) : trace_(trace), log_(log) {}
     bool QuitRequested() const override { return vesk::QuitRequested.load() != 0; }
     void SetQuitRequested(bool flag) override { vesk::QuitRequested = flag ? 1 : 0; }
     void PostClose() override { closeRequested = true; }
@@ -32,10 +29,13 @@ public:
     void ShowWarning(const std::string& text) override {
         platform::ShowMessageBox(text, Sj("警告"), platform::MsgButtons::Ok, platform::MsgIcon::Warning);
     }
-    bool HasTrace() const override { return trace_ != nullptr; }
+    bool HasTrace() const override { return trace_ || log_; }
     void Trace(const std::string& line) override {
-        std::fwrite(line.data(), 1, line.size(), trace_);
-        std::fputc('\n', trace_);
+        if (trace_) {
+            std::fwrite(line.data(), 1, line.size(), trace_);
+            std::fputc('\n', trace_);
+        }
+        if (log_) log_->Write(line);
     }
 
     std::uint32_t clock = 0;
@@ -44,6 +44,7 @@ public:
 
 private:
     std::FILE* trace_;
+    TVeskLog* log_;
 };
 
 struct TPostedEvent {
@@ -75,11 +76,11 @@ bool ReadEvents(const std::string& path, std::multimap<int, TPostedEvent>& out) 
     return true;
 }
 
-void DumpVariables(const TParamCollection& vars, const std::string& path) {
+bool DumpVariables(const TParamCollection& vars, const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         std::fprintf(stderr, "veskplay: cannot write %s\n", path.c_str());
-        return;
+        return false;
     }
     for (int i = 0; i < vars.Count(); ++i) {
         const TParamCollectionItem& item = vars[i];
@@ -89,59 +90,24 @@ void DumpVariables(const TParamCollection& vars, const std::string& path) {
         for (int e = 0; e < v.Count(); ++e) std::fprintf(f, "\t%s", SjisToUtf8(v.GetStrAt(e)).c_str());
         std::fputc('\n', f);
     }
-    std::fclose(f);
+    return std::fclose(f) == 0;
 }
 
-class THeadlessClock final : public TSysClockSource {
-public:
-    explicit THeadlessClock(const THeadlessHost& host) : host_(host) {}
-    std::int32_t TickCount() override { return static_cast<std::int32_t>(host_.clock); }
-    std::int32_t PCTickCount() override { return static_cast<std::int32_t>(host_.clock); }
-    std::int32_t UpdateCount() override { return frames; }
-    std::int32_t frames = 0;
-
-private:
-    const THeadlessHost& host_;
-};
-
-// Nothing can ever run again: no page, no event page, nothing queued.
-bool Idle(TCallMan& cm, TComponentPort& port) {
-    return !cm.CurrentPage && cm.State == CS_MAIN && cm.Stack.Empty() && !port.EventQueue().FirstPending();
+void PostEvents(const std::multimap<int, TPostedEvent>& events, int frame, TPlainComponentPort& port) {
+    auto [first, last] = events.equal_range(frame);
+    for (auto it = first; it != last; ++it) {
+        TTimerData d;
+        d.Page = it->second.page;
+        d.Sender = port.AddObject(it->second.sender);
+        d.Args = it->second.args;
+        port.EventQueue().Add(std::move(d));
+    }
 }
 
 }  // namespace
 
-bool ParseHeadlessArgs(const std::vector<std::string>& args, THeadlessOptions& o) {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) return false;
-            out = args[++i];
-            return true;
-        };
-        std::string v;
-        if (a == "--headless") continue;
-        if (a == "--frames" || a == "--step-ms") {
-            if (!value(v)) return std::fprintf(stderr, "veskplay: %s needs a value\n", a.c_str()), false;
-            char* end = nullptr;
-            const long n = std::strtol(v.c_str(), &end, 10);
-            if (*end || n < 0 || n > 100000000) return std::fprintf(stderr, "veskplay: bad %s value\n", a.c_str()), false;
-            (a == "--frames" ? o.Frames : o.StepMs) = static_cast<int>(n);
-        } else if (a == "--trace" || a == "--dump-vars" || a == "--events") {
-            std::string& target = a == "--trace" ? o.TraceFile : a == "--dump-vars" ? o.DumpVarsFile : o.EventsFile;
-            if (!value(target)) return std::fprintf(stderr, "veskplay: %s needs a file\n", a.c_str()), false;
-        } else if (a.rfind("--", 0) == 0) {
-            return std::fprintf(stderr, "veskplay: unknown option %s\n", a.c_str()), false;
-        } else if (o.ContentFolder.empty() && platform::DirExists(a)) {
-            o.ContentFolder = a;
-        } else {
-            o.Archives.push_back(a);
-        }
-    }
-    return true;
-}
-
-int RunHeadless(const THeadlessOptions& o) {
+int RunHeadlessGame(const THeadlessOptions& o, TVrFileManager& files, const std::vector<std::string>& args,
+                    const std::string& exeFolder, TVeskLog* log, const std::function<void()>& started) {
     std::multimap<int, TPostedEvent> events;
     if (!o.EventsFile.empty() && !ReadEvents(o.EventsFile, events)) return 2;
     std::FILE* trace = nullptr;
@@ -150,60 +116,45 @@ int RunHeadless(const THeadlessOptions& o) {
         return 2;
     }
 
-    THeadlessHost host(trace);
+    THeadlessHost host(trace, log);
     TPlainComponentPort port;
-    TSystemSources sources;
-    THeadlessClock clock(host);
-    TCallManSource call;
-    sources.SetClock(&clock);
-    sources.SetCall(&call);
-    TParamCollection vars(SystemVariableFactory(sources));
-    TParamCollection* previous = TParamCollection::Global();
-    TParamCollection::SetGlobal(&vars);
-    TVrFileManager files;
-    files.AddMemoryArchive();
-    if (!o.ContentFolder.empty()) files.SetContentFolder(platform::AbsolutePath(o.ContentFolder));
-    for (const std::string& a : o.Archives) files.AddArchiveFile(a);
-
-    THeadlessOptions opts = o;
-    if (opts.ExeFolder.empty()) opts.ExeFolder = platform::FolderOf(platform::ExecutablePath());
-    std::vector<std::string> args;
-    if (!o.ContentFolder.empty()) args.push_back(platform::WithSlash(platform::AbsolutePath(o.ContentFolder)));
-
     int status = 0;
     {
-        auto project = std::make_unique<TProject>(host, port, vars, files, TProject::Options{args, opts.ExeFolder});
-        if (!project->Loaded() || host.QuitRequested()) {
+        TGameSession game(host, port, files, TProject::Options{args, exeFolder});
+        if (!game.Loaded() || host.QuitRequested()) {
+            std::fprintf(stderr, "veskplay: the game could not be started\n");
             status = 1;
         } else {
-            TCallMan& cm = *project->CallMan();
-            call.Bind(&cm);
+            if (started) started();
             for (int frame = 0; o.Frames < 0 || frame < o.Frames; ++frame) {
-                auto [first, last] = events.equal_range(frame);
-                for (auto it = first; it != last; ++it) {
-                    TTimerData d;
-                    d.Page = it->second.page;
-                    d.Sender = port.AddObject(it->second.sender);
-                    d.Args = it->second.args;
-                    port.EventQueue().Add(std::move(d));
-                }
+                PostEvents(events, frame, port);
                 host.clock += static_cast<std::uint32_t>(o.StepMs);
                 host.lastFrame = o.StepMs;
-                cm.Step();
-                ++clock.frames;
+                game.Step();
                 if (host.QuitRequested() || host.closeRequested) break;
-                if (o.Frames < 0 && Idle(cm, port) && events.upper_bound(frame) == events.end()) break;
+                if (o.Frames < 0 && game.Idle() && events.upper_bound(frame) == events.end()) break;
             }
-            // Closing as the window does: the exit page runs to its end.
-            host.SetQuitRequested(true);
         }
-        project.reset();
-        call.Bind(nullptr);
+        // Closing as the window does: the exit page runs to its end and the
+        // status data is written; the variables are dumped as they are then.
+        game.Close();
+        if (status == 0 && !o.DumpVarsFile.empty() && !DumpVariables(game.Vars(), o.DumpVarsFile)) status = 2;
     }
-    if (!o.DumpVarsFile.empty() && status == 0) DumpVariables(vars, o.DumpVarsFile);
-    if (trace) std::fclose(trace);
-    TParamCollection::SetGlobal(previous);
+    if (trace && std::fclose(trace) != 0) status = status ? status : 2;
     return status;
+}
+
+int RunHeadless(const THeadlessOptions& o, const std::string& contentFolder, const std::vector<std::string>& archives) {
+    TVrFileManager files;
+    files.AddMemoryArchive();
+    std::vector<std::string> args;
+    if (!contentFolder.empty()) {
+        const std::string folder = platform::WithSlash(platform::AbsolutePath(contentFolder));
+        files.SetContentFolder(folder);
+        args.push_back(folder);
+    }
+    for (const std::string& a : archives) files.AddArchiveFile(a);
+    return RunHeadlessGame(o, files, args, contentFolder, nullptr);
 }
 
 }  // namespace vesk

@@ -25,7 +25,13 @@ TProject::TProject(TScriptHost& host, TComponentPort& components, TParamCollecti
 }
 
 TProject::~TProject() {
-    if (!callMan_ || settings_.ExitPage.empty()) return;
+    if (!callMan_) return;
+    RunExitPage();
+    WriteStatus();
+}
+
+void TProject::RunExitPage() {
+    if (settings_.ExitPage.empty()) return;
     try {
         if (!PageExists(settings_.ExitPage)) return;
         callMan_->Start(settings_.ExitPage);
@@ -154,11 +160,39 @@ void TProject::RestoreStatus(TVrFileCollection& save) {
         TMemoryStream s;
         save.ReadEntry("STATUSSAVEDATA", s);
         s.SetPosition(0);
-        char head[9] = {};
-        if (s.Read(head, 9) != 9 || std::memcmp(head, "Status", 6) != 0) s.SetPosition(0);
+        const std::int32_t version = ReadStatusHead(s);
         // The status variables come first; the read marks, images and
         // tables that follow belong to their own owners.
         vars_.LoadStatusSection(s);
+        statusTail_.Keep(s, version);
+    } catch (const std::exception&) {
+    }
+}
+
+void TProject::WriteStatus() {
+    try {
+        const std::string& path = SaveFilePath();
+        if (path.empty()) return;
+        TMemoryStream image;
+        {
+            // A save file that cannot be read is left alone: writing over it
+            // would lose the saved games it holds.
+            TVrFileCollection save;
+            save.OpenFile(path);
+            save.DeleteEntry("STATUSSAVEDATA");
+            WriteStatusRecord(*save.AddMemoryEntry("STATUSSAVEDATA").Content, vars_, statusTail_);
+            if (!save.Write(image)) return;
+        }
+        if (!settings_.SaveStatus || !platform::DirExists(platform::FolderOf(path))) return;
+        // Through a new file and a rename, so that a failed write never
+        // leaves a half save file in place of the whole one.
+        const std::string fresh = path + ".new";
+        {
+            auto out = platform::OpenFile(fresh, platform::FileMode::Create);
+            image.SetPosition(0);
+            out->CopyFrom(image, 0);
+        }
+        if (!platform::RenameFile(fresh, path)) platform::DeleteFile(fresh);
     } catch (const std::exception&) {
     }
 }

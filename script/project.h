@@ -10,6 +10,7 @@
 #include "script/callman.h"
 #include "script/project_settings.h"
 #include "script/script_host.h"
+#include "script/status_record.h"
 
 namespace vesk {
 
@@ -27,7 +28,7 @@ public:
 
     TProject(TScriptHost& host, TComponentPort& components, TParamCollection& vars, TVrFileManager& files,
              Options options);
-    // Runs the exit page to its end.
+    // Runs the exit page to its end, then writes the status data.
     ~TProject() override;
 
     bool PageExists(const std::string& name) override;
@@ -44,6 +45,11 @@ public:
     const std::vector<std::pair<std::string, int>>& SaveList() const { return saveList_; }
     std::string TitleOfSlot(int slot) const;
 
+    // Replaces the status record of the save file with the current status
+    // data; written only when the project asks for it and the save file's
+    // folder exists. Failures are ignored: the game goes on without it.
+    void WriteStatus();
+
     // The most frame steps the exit page may take before the player gives
     // up on it: an exit page that waits for input would otherwise keep the
     // program from ever ending.
@@ -56,6 +62,7 @@ public:
 
 private:
     void Load();
+    void RunExitPage();
     void OpenSaveFile();
     void RestoreStatus(TVrFileCollection& save);
     void BuildSaveList(TVrFileCollection& save);
@@ -72,6 +79,7 @@ private:
     std::string savePath_;
     bool savePathKnown_ = false;
     std::vector<std::pair<std::string, int>> saveList_;
+    TStatusTail statusTail_;
 };
 
 }  // namespace vesk

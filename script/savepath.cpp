@@ -41,7 +41,12 @@ std::string SaveFolderName(const std::string& sjisTitle) {
 
 std::string SaveFilePath(const std::vector<std::string>& args, const std::string& exeFolder,
                          const std::string& sjisTitle) {
-    if (!args.empty() && !args[0].empty()) return platform::WithSlash(args[0]) + "save.dat";
+    if (!args.empty() && !args[0].empty()) {
+        // A game started on an archive file keeps its save file beside it,
+        // not inside a folder of the archive's name that cannot exist.
+        if (platform::FileExists(args[0])) return platform::FolderOf(args[0]) + "save.dat";
+        return platform::WithSlash(args[0]) + "save.dat";
+    }
     const std::string exe = platform::WithSlash(exeFolder);
     if (FolderWritable(exe)) return exe + "save.dat";
 

@@ -6,7 +6,7 @@
 namespace vesk {
 
 // Where "save.dat" lives (native path). With a content folder on the command
-// line it is in that folder. Otherwise beside the executable when that folder
+// line it is in that folder (for an archive file, beside it). Otherwise beside the executable when that folder
 // is writable, else in the per-user data folder under the game's title (with
 // \ / : , ; * ? " < > | turned into "_"), created when missing; an old
 // "save.dat" beside the executable is copied there once. Raises

@@ -14,6 +14,31 @@ namespace vesk::tool {
 
 namespace {
 
+// The labels of another page of the project, read from its compiled file
+// beside the dumped one (a backslash in a page name is a subfolder); none
+// when it is not there or cannot be read.
+TOtherPageLabels SiblingLabels(const std::string& folder) {
+    return [folder](const std::string& pageName) -> std::map<std::int32_t, std::string> {
+        std::string rel = SjisToUtf8(pageName);
+        for (char& ch : rel)
+            if (ch == '\\') ch = '/';
+        const std::string path = folder + rel;
+        if (rel.empty() || rel.front() == '/' || rel.find("..") != std::string::npos || !platform::FileExists(path))
+            return {};
+        try {
+            auto in = platform::OpenFile(path, platform::FileMode::Read);
+            TMemoryStream s;
+            s.CopyFrom(*in, 0);
+            s.SetPosition(0);
+            TPage page(pageName);
+            if (!page.LoadFromStream(s)) return {};
+            return FirstLabels(page);
+        } catch (const std::exception&) {
+            return {};
+        }
+    };
+}
+
 int Dump(const std::vector<std::string>& args) {
     if (args.size() != 1 || args[0] == "--help") {
         std::fprintf(stderr, "usage: vesk dump FILE   (a compiled project \"vesk.vkp\" or a page)\n");
@@ -45,7 +70,7 @@ int Dump(const std::vector<std::string>& args) {
             std::fprintf(stderr, "vesk dump: %s: page format above %d\n", path.c_str(), kPageFormatMax);
             return 1;
         }
-        text = PageToText(page);
+        text = PageToText(page, SiblingLabels(platform::FolderOf(path)));
     }
     std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;

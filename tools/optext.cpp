@@ -1,7 +1,10 @@
 #include "tools/optext.h"
 
+#include <algorithm>
+#include <bit>
 #include <cctype>
 #include <cstdio>
+#include <memory>
 #include <map>
 #include <optional>
 
@@ -106,6 +109,18 @@ std::unique_ptr<TVeskParser> ParseRaw(const std::string& t) {
 
 // ---- source form (decompiling) ----
 
+// The expression an operation list computes, as a tree. The compiler numbers
+// its temporaries by the text's structure, so the same tree can come from
+// texts that differ in redundant parentheses or in a sign written as "-x" or
+// "0 - x"; those are the choices a rendering makes.
+struct Expr {
+    enum class Kind { Atom, Binary, Call, Element } kind = Kind::Atom;
+    std::string text;  // an atom's text, a function's or an array's name
+    std::uint8_t ope = 0;
+    std::vector<Expr*> args;
+    int choice = -1;  // the bit of a binary operand: extra parentheses, or for 0 - x the sign form
+};
+
 struct Node {
     std::string text;
     int prec;  // 100: an atom
@@ -158,76 +173,172 @@ std::optional<std::string> SourceString(const std::string& sjis) {
     return out + "\"";
 }
 
-std::optional<Node> OperandNode(const TCustomParam& p, std::map<std::string, Node>& temps) {
-    if (auto* var = dynamic_cast<const TParamVar*>(&p)) {
-        const std::string& n = var->VarName();
-        if (IsTemp(n)) {
-            auto it = temps.find(n);
-            if (it == temps.end()) return std::nullopt;
-            return it->second;
+// Builds the tree of a list; nothing when some operation has no source form.
+class TDecompiler {
+public:
+    bool Build(const TVeskParser& list) {
+        const int count = list.Count();
+        if (count == 0) return false;
+        for (int k = 0; k < count; ++k) {
+            const TOpeData& op = list.Item(k);
+            const bool last = k == count - 1;
+            std::vector<Expr*> args;
+            for (const auto& operand : op.Operands) {
+                Expr* e = Operand(*operand);
+                if (!e) return false;
+                args.push_back(e);
+            }
+            Expr* result = nullptr;
+            if (op.Ope == ocTo) {
+                if (args.size() != 1) return false;
+                if (last && (op.Dest() == "____arg" || !IsTemp(op.Dest()))) {
+                    root_ = args[0];
+                    if (op.Dest() != "____arg") dest_ = op.Dest();
+                    return true;
+                }
+                result = args[0];
+            } else if (op.Ope == ocFunc) {
+                if (op.FuncIndex >= kFunctionCount) return false;
+                result = Make(Expr::Kind::Call, kFunctionTable[op.FuncIndex].Name, 0, std::move(args));
+            } else if (op.Ope == ocDimTo) {
+                if (args.size() < 2 || args[0]->kind != Expr::Kind::Atom || args[0]->text.front() == '"') return false;
+                const std::string name = args[0]->text;
+                args.erase(args.begin());
+                result = Make(Expr::Kind::Element, name, 0, std::move(args));
+            } else {
+                if (Precedence(op.Ope) == 0 || args.size() != 2) return false;
+                Expr* e = Make(Expr::Kind::Binary, "", op.Ope, std::move(args));
+                if (IsZeroMinus(*e)) e->choice = choices_++;
+                for (Expr* a : e->args)
+                    if (a->kind == Expr::Kind::Binary && a->choice < 0) a->choice = choices_++;
+                result = e;
+            }
+            if (last || !IsTemp(op.Dest())) return false;
+            temps_[op.Dest()] = result;
         }
-        if (n.empty()) return std::nullopt;
-        return Node{n, 100};
+        return false;
     }
-    switch (p.Kind()) {
-    case PT_INT: return Node{std::to_string(p.AsInt()), 100};
-    case PT_FLOAT: {
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%.18Lg", p.AsFloat());
-        std::string t = buf;
-        if (t.find_first_of(".eEn") == std::string::npos) t += ".0";
-        return Node{t, 100};
-    }
-    case PT_BOOL: return Node{p.AsBool() ? "TRUE" : "FALSE", 100};
-    case PT_STR: {
-        auto s = SourceString(p.AsStr());
-        if (!s) return std::nullopt;
-        return Node{*s, 100};
-    }
-    default: return std::nullopt;
-    }
-}
 
-std::string Wrap(const Node& n, bool paren) { return paren ? "(" + n.text + ")" : n.text; }
+    int Choices() const { return choices_; }
 
+    // The text with the choices of bits taken.
+    std::string Render(std::uint32_t bits) const {
+        const std::string text = RenderNode(*root_, bits).text;
+        return dest_.empty() ? text : dest_ + " = " + text;
+    }
+
+private:
+    Expr* Make(Expr::Kind kind, std::string text, std::uint8_t ope, std::vector<Expr*> args) {
+        auto e = std::make_unique<Expr>();
+        e->kind = kind;
+        e->text = std::move(text);
+        e->ope = ope;
+        e->args = std::move(args);
+        nodes_.push_back(std::move(e));
+        return nodes_.back().get();
+    }
+
+    Expr* Atom(std::string text) { return Make(Expr::Kind::Atom, std::move(text), 0, {}); }
+
+    Expr* Operand(const TCustomParam& p) {
+        if (auto* var = dynamic_cast<const TParamVar*>(&p)) {
+            const std::string& n = var->VarName();
+            if (IsTemp(n)) {
+                auto it = temps_.find(n);
+                return it == temps_.end() ? nullptr : it->second;
+            }
+            return n.empty() ? nullptr : Atom(n);
+        }
+        switch (p.Kind()) {
+        case PT_INT: return Atom(std::to_string(p.AsInt()));
+        case PT_FLOAT: {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%.18Lg", p.AsFloat());
+            std::string t = buf;
+            if (t.find_first_of(".eEn") == std::string::npos) t += ".0";
+            return Atom(t);
+        }
+        case PT_BOOL: return Atom(p.AsBool() ? "TRUE" : "FALSE");
+        case PT_STR: {
+            auto s = SourceString(p.AsStr());
+            return s ? Atom(*s) : nullptr;
+        }
+        default: return nullptr;
+        }
+    }
+
+    static bool IsZeroMinus(const Expr& e) {
+        return e.ope == ocMinus && e.args[0]->kind == Expr::Kind::Atom && e.args[0]->text == "0";
+    }
+
+    static std::string Wrap(const Node& n, bool paren) { return paren ? "(" + n.text + ")" : n.text; }
+
+    static bool Chosen(const Expr& e, std::uint32_t bits) { return e.choice >= 0 && e.choice < 32 && (bits >> e.choice) & 1; }
+
+    Node RenderNode(const Expr& e, std::uint32_t bits) const {
+        switch (e.kind) {
+        case Expr::Kind::Atom: return {e.text, 100};
+        case Expr::Kind::Call:
+        case Expr::Kind::Element: {
+            std::string t = e.text + (e.kind == Expr::Kind::Call ? "(" : "[");
+            for (std::size_t a = 0; a < e.args.size(); ++a) t += (a ? ", " : "") + RenderNode(*e.args[a], bits).text;
+            return {t + (e.kind == Expr::Kind::Call ? ")" : "]"), 100};
+        }
+        case Expr::Kind::Binary: break;
+        }
+        const Expr& left = *e.args[0];
+        const Expr& right = *e.args[1];
+        const Node r = RenderNode(right, bits);
+        // A sign binds before every operator: "-x" for 0 - x.
+        if (IsZeroMinus(e) && Chosen(e, bits))
+            return {"-" + Wrap(r, r.prec < 100), 100};
+        const Node l = RenderNode(left, bits);
+        const int p = Precedence(e.ope);
+        const bool extraL = left.kind == Expr::Kind::Binary && Chosen(left, bits) && l.prec < 100;
+        const bool extraR = right.kind == Expr::Kind::Binary && Chosen(right, bits) && r.prec < 100;
+        return {Wrap(l, l.prec < p || extraL) + " " + Spelling(e.ope) + " " + Wrap(r, r.prec <= p || extraR), p};
+    }
+
+    std::vector<std::unique_ptr<Expr>> nodes_;
+    std::map<std::string, Expr*> temps_;
+    const Expr* root_ = nullptr;
+    std::string dest_;
+    int choices_ = 0;
+};
+
+// Whether the source text compiles to exactly the bytes of list.
+bool CompilesTo(const std::string& sjisSource, const TVeskParser& list);
+
+// The source text of a list: the rendering with the fewest choices taken
+// whose compilation gives the list's bytes back; nothing when none does.
 std::optional<std::string> Decompile(const TVeskParser& list) {
-    std::map<std::string, Node> temps;
-    const int count = list.Count();
-    if (count == 0) return std::nullopt;
-    for (int k = 0; k < count; ++k) {
-        const TOpeData& op = list.Item(k);
-        const bool last = k == count - 1;
-        std::vector<Node> args;
-        for (const auto& operand : op.Operands) {
-            auto n = OperandNode(*operand, temps);
-            if (!n) return std::nullopt;
-            args.push_back(*n);
-        }
-        Node result;
-        if (op.Ope == ocTo) {
-            if (args.size() != 1) return std::nullopt;
-            if (last && op.Dest() == "____arg") return args[0].text;
-            if (last && !IsTemp(op.Dest())) return op.Dest() + " = " + args[0].text;
-            result = args[0];
-        } else if (op.Ope == ocFunc) {
-            if (op.FuncIndex >= kFunctionCount) return std::nullopt;
-            std::string t = std::string(kFunctionTable[op.FuncIndex].Name) + "(";
-            for (std::size_t a = 0; a < args.size(); ++a) t += (a ? ", " : "") + args[a].text;
-            result = Node{t + ")", 100};
-        } else if (op.Ope == ocDimTo) {
-            if (args.size() < 2 || args[0].prec != 100 || args[0].text.front() == '"') return std::nullopt;
-            std::string t = args[0].text + "[";
-            for (std::size_t a = 1; a < args.size(); ++a) t += (a > 1 ? ", " : "") + args[a].text;
-            result = Node{t + "]", 100};
-        } else {
-            const int p = Precedence(op.Ope);
-            if (p == 0 || args.size() != 2) return std::nullopt;
-            result = Node{Wrap(args[0], args[0].prec < p) + " " + Spelling(op.Ope) + " " + Wrap(args[1], args[1].prec <= p), p};
-        }
-        if (last || !IsTemp(op.Dest())) return std::nullopt;
-        temps[op.Dest()] = result;
+    TDecompiler d;
+    if (!d.Build(list)) return std::nullopt;
+    // Every subset of choices up to a bound; beyond it only none and all.
+    constexpr int kMaxChoices = 10;
+    std::vector<std::uint32_t> tries;
+    if (d.Choices() <= kMaxChoices) {
+        for (std::uint32_t bits = 0; bits < (1u << d.Choices()); ++bits) tries.push_back(bits);
+        std::stable_sort(tries.begin(), tries.end(),
+                         [](std::uint32_t a, std::uint32_t b) { return std::popcount(a) < std::popcount(b); });
+    } else {
+        tries = {0u, ~0u};
+    }
+    for (const std::uint32_t bits : tries) {
+        const std::string text = d.Render(bits);
+        if (CompilesTo(text, list)) return text;
     }
     return std::nullopt;
+}
+
+bool CompilesTo(const std::string& sjisSource, const TVeskParser& list) {
+    try {
+        if (!SjisRoundTrips(sjisSource)) return false;
+        auto again = TextToOpList(SjisToUtf8(sjisSource));
+        return SameOpList(*again, list);
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -250,13 +361,7 @@ std::string OpListToRaw(const TVeskParser& list) {
 
 std::string OpListToText(const TVeskParser& list) {
     if (list.Count() == 0) return {};
-    if (auto source = Decompile(list)) {
-        try {
-            auto again = TextToOpList(SjisToUtf8(*source));
-            if (SjisRoundTrips(*source) && SameOpList(*again, list)) return SjisToUtf8(*source);
-        } catch (const std::exception&) {
-        }
-    }
+    if (auto source = Decompile(list)) return SjisToUtf8(*source);
     return OpListToRaw(list);
 }
 

@@ -636,7 +636,15 @@ std::unique_ptr<TPage> BuildPage(const TPageSourceText& src, const TLabelIndex& 
 
 // ---- dump ----
 
-std::string PageToText(const TPage& page) {
+std::map<std::int32_t, std::string> FirstLabels(const TPage& page) {
+    std::map<std::int32_t, std::string> labelAt;
+    for (int i = page.Count() - 1; i >= 0; --i)
+        if (auto* l = dynamic_cast<const TComLabel*>(&page.Command(i)))
+            if (page.FindLabel(l->Name) == i) labelAt[i] = l->Name;
+    return labelAt;
+}
+
+std::string PageToText(const TPage& page, const TOtherPageLabels& otherLabels) {
     std::vector<std::string> out;
     if (page.Format != kPageFormatMax) out.push_back("%format " + std::to_string(page.Format));
     if (page.ResultKind != PT_INT)
@@ -661,10 +669,16 @@ std::string PageToText(const TPage& page) {
     std::vector<std::int32_t> indents;
     for (const auto& c : page.Commands) kinds.push_back(c->Kind()), indents.push_back(c->Indent);
     const TLoopTargets loops = ComputeLoopTargets(kinds, indents);
-    std::map<std::int32_t, std::string> labelAt;  // first label of each index
-    for (int i = page.Count() - 1; i >= 0; --i)
-        if (auto* l = dynamic_cast<const TComLabel*>(&page.Command(i)))
-            if (page.FindLabel(l->Name) == i) labelAt[i] = l->Name;
+    const std::map<std::int32_t, std::string> labelAt = FirstLabels(page);
+    std::map<std::string, std::map<std::int32_t, std::string>> otherLabelAt;
+    // A label written plainly reads back as itself: "page:label" or ":label".
+    auto plainLabel = [](const std::map<std::int32_t, std::string>& labels, std::int32_t index) -> std::string {
+        const auto it = labels.find(index);
+        if (it == labels.end() || it->second.empty() || it->second.find_first_of(":#") != std::string::npos ||
+            TTextWriter::StrText(it->second).front() == '"')
+            return {};
+        return SjisToUtf8(it->second);
+    };
 
     for (int i = 0; i < page.Count(); ++i) {
         TCommand& c = page.Command(i);
@@ -708,7 +722,7 @@ std::string PageToText(const TPage& page) {
             std::none_of(w.fields.begin(), w.fields.end(), [](const auto& f) { return f.first == "if"; }))
             fields.insert(fields.begin(), {"if", "@ops{}"});
         if (HasPageTarget(kind)) {
-            // The page's own labels are shown by name; other pages by index.
+            // Labels are shown by name where they are known, else the index.
             const std::string& rawPage = [&]() -> const std::string& {
                 if (auto* j = dynamic_cast<TComJump*>(&c)) return j->PageName;
                 if (auto* k = dynamic_cast<TComCall*>(&c)) return k->PageName;
@@ -716,12 +730,17 @@ std::string PageToText(const TPage& page) {
                 return static_cast<TComPCReset&>(c).PageName;
             }();
             const std::int32_t index = std::stoi(targetIndex);
+            const std::string pageText = rawPage.empty() ? "\"\"" : TTextWriter::StrText(rawPage);
             std::string ref;
-            if (rawPage == page.Name && labelAt.count(index) &&
-                TTextWriter::StrText(labelAt[index]).front() != '"')
-                ref = ":" + SjisToUtf8(labelAt[index]);
-            else
-                ref = (rawPage.empty() ? "\"\"" : TTextWriter::StrText(rawPage)) + "#" + std::to_string(index);
+            if (rawPage == page.Name) {
+                if (const std::string label = plainLabel(labelAt, index); !label.empty()) ref = ":" + label;
+            } else if (otherLabels && pageText.front() != '"' && pageText.find(':') == std::string::npos) {
+                auto it = otherLabelAt.find(rawPage);
+                if (it == otherLabelAt.end()) it = otherLabelAt.emplace(rawPage, otherLabels(rawPage)).first;
+                if (const std::string label = plainLabel(it->second, index); !label.empty())
+                    ref = pageText + ":" + label;
+            }
+            if (ref.empty()) ref = pageText + "#" + std::to_string(index);
             fields.insert(fields.begin(), {"to", ref});
         }
         const char* positional = PositionalField(kind);

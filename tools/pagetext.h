@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -28,7 +29,17 @@ TPageSourceText ScanPageSource(const std::string& fileName, const std::string& p
 // index). Raises TSourceError ("file:line: message").
 std::unique_ptr<TPage> BuildPage(const TPageSourceText& source, const TLabelIndex& labels);
 
-// The page in the text form; BuildPage of it gives the same bytes.
-std::string PageToText(const TPage& page);
+// The first label of each command index (later labels of the same name are
+// never reached by name), Shift-JIS names.
+std::map<std::int32_t, std::string> FirstLabels(const TPage& page);
+
+// Labels of another page by its Shift-JIS name, for targets in it; empty
+// when that page is not at hand.
+using TOtherPageLabels = std::function<std::map<std::int32_t, std::string>(const std::string& pageName)>;
+
+// The page in the text form; BuildPage of it gives the same bytes when the
+// other pages whose labels it names are built with it. Targets in this page
+// and in the pages otherLabels knows are written by label, others by index.
+std::string PageToText(const TPage& page, const TOtherPageLabels& otherLabels = {});
 
 }  // namespace vesk::tool

@@ -26,6 +26,19 @@ TEST(PlayerOptions, HeadlessOptionsThenTheGamesArguments) {
     EXPECT_EQ(o.arguments, (std::vector<std::string>{"game", "--frames"}));
 }
 
+TEST(PlayerOptions, HeadlessRunOptions) {
+    const TPlayerOptions o = ParsePlayerOptions({"--step-ms", "40", "--trace", "t.txt", "--dump-vars", "v.txt",
+                                                 "--events", "e.txt", "game"});
+    EXPECT_EQ(o.stepMs, 40);
+    EXPECT_EQ(o.traceFile, "t.txt");
+    EXPECT_EQ(o.dumpVarsFile, "v.txt");
+    EXPECT_EQ(o.eventsFile, "e.txt");
+    EXPECT_EQ(o.arguments, (std::vector<std::string>{"game"}));
+    const TPlayerOptions d = ParsePlayerOptions({});
+    EXPECT_EQ(d.stepMs, 16);
+    EXPECT_EQ(d.frames, -1);
+}
+
 TEST(PlayerOptions, DoubleDashEndsTheOptions) {
     const TPlayerOptions o = ParsePlayerOptions({"--", "--headless"});
     EXPECT_FALSE(o.headless);
@@ -38,6 +51,7 @@ TEST(PlayerOptions, WrongCommandLinesAreErrors) {
         {"--frames"},         {"--frames", "-1"},        {"--frames", "12x"},
         {"--answer", "maybe"}, {"--answer", "ok,"},       {"--screenshot", "1"},
         {"--screenshot", "x:a.png"}, {"--screenshot", "3:"}, {"--fullscreen"},
+        {"--step-ms", "x"},   {"--step-ms"},             {"--trace"}, {"--dump-vars"}, {"--events"},
     };
     for (const auto& argv : wrong) EXPECT_THROW(ParsePlayerOptions(argv), EVeskError) << argv[0];
 }

@@ -14,7 +14,7 @@ TEST(GameEvents, WaitSurvivesEventsHoldKeepsThemPendingAndEventsNest) {
         "10 btn ev.vkx:late\n"
         "100 slow ev.vkx:slow\n"
         "101 quick ev.vkx:quick\n";
-    const TGameRun r = RunGame("events", 120, 16, events);
+    const TGameRun r = PlayGame("events", 120, 16, events);
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.vars.at("log"), "4\tsE42btnwFhA1BA2");
     EXPECT_EQ(r.vars.at("tw"), "1\t128");

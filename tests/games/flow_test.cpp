@@ -5,7 +5,7 @@
 namespace vesk::test {
 
 TEST(GameFlow, EveryControlFlowCommandAndCallsWithResults) {
-    const TGameRun r = RunGame("flow");
+    const TGameRun r = PlayGame("flow");
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(r.vars.at("score"), "1\t7");     // project global
     EXPECT_EQ(r.vars.at("x"), "1\t2");

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "tests/games/game_runner.h"
 
 namespace vesk::test {
@@ -19,7 +21,7 @@ static std::string Slurp(const fs::path& p) {
 
 // The dump of every compiled page, built again, gives the same bytes.
 TEST(ToolRoundTrip, DumpOfEveryPageBuildsTheSameBytes) {
-    for (const char* game : {"flow", "events", "reset", "kinds"}) {
+    for (const char* game : {"flow", "events", "reset", "kinds", "status"}) {
         const fs::path built = BuildGame(game);
         const fs::path again = built.string() + "_src";
         fs::remove_all(again);
@@ -40,6 +42,52 @@ TEST(ToolRoundTrip, DumpOfEveryPageBuildsTheSameBytes) {
             EXPECT_EQ(Slurp(e.path()), Slurp(rebuilt / e.path().filename())) << game << ": " << e.path().filename();
         }
     }
+}
+
+// Targets in other pages are dumped by their labels when those pages lie
+// beside the dumped one, by index otherwise.
+TEST(ToolRoundTrip, TargetsInOtherPagesKeepTheirLabels) {
+    const fs::path built = BuildGame("flow");
+    std::string text;
+    ASSERT_EQ(RunTool("dump " + (built / "start.vks").string(), &text), 0) << text;
+    EXPECT_NE(text.find("Call sub.vks:double result: r1"), std::string::npos) << text;
+    EXPECT_NE(text.find("Call sub.vks:early result: r3"), std::string::npos) << text;
+
+    const fs::path alone = built.string() + "_alone";
+    fs::remove_all(alone);
+    fs::create_directories(alone);
+    fs::copy_file(built / "start.vks", alone / "start.vks");
+    ASSERT_EQ(RunTool("dump " + (alone / "start.vks").string(), &text), 0) << text;
+    EXPECT_EQ(text.find("sub.vks:double"), std::string::npos) << text;
+    EXPECT_NE(text.find("Call sub.vks#0 result: r1"), std::string::npos) << text;
+}
+
+// Expressions come back as their source whatever parentheses and signs the
+// author wrote, not in the raw form, and build the same bytes again.
+TEST(ToolRoundTrip, ExpressionsWithParenthesesAndSignsDumpAsSource) {
+    const std::vector<std::string> lines = {
+        "Calc y = \"x\" ++ (a + 1)",    // parentheses that precedence alone would not need
+        "Calc t = (a == b) == c",
+        "Calc r = 2 * -3",              // a sign inside an expression
+        "Calc w = (a + b) * (c + d)",
+        "Calc z = ((a + b) * c + d) * e",
+        "Calc m = Max(a + b, (c - d) * 2)",
+        "Calc u = a - (b - c) - d",
+        "Calc v = -(a + b) * 2",
+    };
+    const fs::path src = fs::temp_directory_path() / ("vesk_expr_" + std::to_string(getpid()));
+    fs::remove_all(src);
+    fs::create_directories(src);
+    std::ofstream(src / "vesk.vkp.txt") << "title: e\nstart: start.vks\n";
+    {
+        std::ofstream page(src / "start.vks.txt");
+        for (const std::string& l : lines) page << l << "\n";
+    }
+    std::string text;
+    ASSERT_EQ(RunTool("build " + src.string() + " -o " + (src / "out").string(), &text), 0) << text;
+    ASSERT_EQ(RunTool("dump " + (src / "out" / "start.vks").string(), &text), 0) << text;
+    for (const std::string& l : lines) EXPECT_NE(text.find(l + "\n"), std::string::npos) << l << "\n" << text;
+    EXPECT_EQ(text.find("@ops"), std::string::npos) << text;
 }
 
 // Bad sources are refused with file:line: message.
