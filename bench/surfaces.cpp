@@ -9,6 +9,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -228,16 +229,26 @@ BENCHMARK(BM_PixmanRotateNearestOver);
 BENCHMARK(BM_PixmanOverSolid565);
 
 // Collects items per second so the ratios can be printed after the run.
+// With --benchmark_repetitions the median of the repetitions is used: on a
+// shared machine single runs vary too much to compare.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     std::map<std::string, double> rate;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs) {
             auto it = r.counters.find("items_per_second");
-            if (it != r.counters.end()) rate[r.benchmark_name()] = it->second.value;
+            if (it == r.counters.end()) continue;
+            const std::string name = r.run_name.str();
+            if (r.run_type == Run::RT_Aggregate ? r.aggregate_name == "median" : !medians_.count(name)) {
+                rate[name] = it->second.value;
+                if (r.run_type == Run::RT_Aggregate) medians_.insert(name);
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }
+
+private:
+    std::set<std::string> medians_;
 };
 
 void PrintRatios(const RatioReporter& rep) {

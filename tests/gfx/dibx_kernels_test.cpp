@@ -71,26 +71,40 @@ TEST(PixelKernels, Avx2AndBaselineAgree) {
 }
 
 TEST(PixelKernels, ByteChannelsAgreeWithTheFieldArithmetic) {
-    // The four-channels-per-word arithmetic of 32-bit stores against the
-    // plain per-field one on 24-bit values (fourth byte zero).
+    // The byte-channel arithmetic of 32-bit stores against the plain
+    // per-field one on 24-bit values (fourth byte zero), on a row that ends
+    // inside a chunk, with equal pixels, key pixels and masks 0 and 255.
     const PixelKernels& k = Kernels();
     const int n = 500;
-    const auto s = Noise<std::uint32_t>(n, 4, 0xFFFFFF), d0 = Noise<std::uint32_t>(n, 5, 0xFFFFFF);
+    auto s = Noise<std::uint32_t>(n, 4, 0xFFFFFF);
+    const auto d0 = Noise<std::uint32_t>(n, 5, 0xFFFFFF);
+    auto m = Noise<std::uint8_t>(n, 6, 0xFF);
+    for (int i = 0; i < n; i += 5) s[std::size_t(i)] = d0[std::size_t(i)];
+    for (int i = 0; i < n; i += 3) m[std::size_t(i)] = i % 2 ? 0 : 255;
     const Channels c{0xFF0000, 0xFF00, 0xFF};
     for (int w : {1, 77, 255}) {
-        RowParams p;
-        p.weight = w;
-        auto a = d0, b = d0;
-        k.bytes32.alpha(a.data(), s.data(), n, p, c);
-        k.generic.alpha(b.data(), s.data(), n, p, c);
-        EXPECT_EQ(a, b);
-        a = d0, b = d0;
-        k.bytes32.add(a.data(), s.data(), n, p, c);
-        k.generic.add(b.data(), s.data(), n, p, c);
-        EXPECT_EQ(a, b);
-        a = d0, b = d0;
-        k.bytes32.subValue(a.data(), n, s[0], c);
-        k.generic.subValue(b.data(), n, s[0], c);
-        EXPECT_EQ(a, b);
+        for (bool useKey : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "weight " << w << (useKey ? ", key" : ""));
+            RowParams p;
+            p.weight = w;
+            p.is32 = true;
+            p.useKey = useKey;
+            p.key = s[7];
+            RowParams byMask = p;
+            byMask.weight = -1;
+            auto compare = [&](auto&& op) {
+                auto a = d0, b = d0;
+                op(k.bytes32, a.data());
+                op(k.generic, b.data());
+                EXPECT_EQ(a, b);
+            };
+            using Set = KernelSet<std::uint32_t>;
+            compare([&](const Set& ks, std::uint32_t* d) { ks.alpha(d, s.data(), n, p, c); });
+            compare([&](const Set& ks, std::uint32_t* d) { ks.masked(d, s.data(), m.data(), n, p, c); });
+            compare([&](const Set& ks, std::uint32_t* d) { ks.masked(d, s.data(), m.data(), n, byMask, c); });
+            compare([&](const Set& ks, std::uint32_t* d) { ks.add(d, s.data(), n, p, c); });
+            compare([&](const Set& ks, std::uint32_t* d) { ks.addMasked(d, s.data(), m.data(), n, p, c); });
+            compare([&](const Set& ks, std::uint32_t* d) { ks.subValue(d, n, s[0], c); });
+        }
     }
 }
