@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -16,5 +17,17 @@ std::uint8_t PropertyKind(int id);
 // The id whose name matches text, with or without the "PR_" prefix and
 // ignoring ASCII case ("PR_LEFT", "left"); -1 when none does.
 int PropertyByName(const std::string& text);
+// The property's display label, Shift-JIS ("X座標" for PR_LEFT); "" outside.
+const std::string& PropertyLabel(int id);
+// Whether objects of that kind (LT_BOX …) give the property a meaning of
+// their own; for the others it reads as the base default and ignores writes.
+bool PropertyImplementedBy(int id, std::uint8_t kind);
+// Whether scripts may write the property (false for the read-only ones and
+// for PR_APPEARX and PR_APPEARY).
+bool PropertyWritable(int id);
+
+// The order in which creation commands apply the property expressions they
+// carry: name, parent and source first, zoom before size, size before position.
+const std::array<std::uint8_t, kPropertyCount>& CreationOrder();
 
 }  // namespace vesk

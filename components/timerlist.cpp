@@ -20,4 +20,8 @@ void TTimerList::RemoveRunning() {
     std::erase_if(items_, [](const auto& e) { return e->Level != 0; });
 }
 
+void TTimerList::RemovePendingFrom(TObjectId sender) {
+    std::erase_if(items_, [sender](const auto& e) { return e->Level == 0 && e->Sender == sender; });
+}
+
 }  // namespace vesk

@@ -33,6 +33,9 @@ public:
     TTimerData* FirstPending();
     void RemoveLevel(std::int32_t level);
     void RemoveRunning();  // every entry whose level is not 0
+    // Every waiting (level 0) entry that sender raised; a destroyed
+    // component's events go with it.
+    void RemovePendingFrom(TObjectId sender);
     void Clear() { items_.clear(); }
 
 private:

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "components/timerlist.h"
+#include "components/vcontrol.h"
+
+namespace vesk {
+
+// A screen base: the root of one of the two control trees, named with 0x01
+// and "BASE0" / "BASE1". It reports kind 0 and is never addressed by scripts.
+class TVeskBase final : public TVeskControl {
+public:
+    TVeskBase(TVeskBaseList* owner, int number);
+    int Number() const { return number_; }
+    // The bases are the roots: they never take a parent.
+    void SetParent(TVeskControl*) override {}
+
+private:
+    int number_;
+};
+
+// The version number the state streams are written with (the save format's).
+inline constexpr int kStateVersion = 138;
+
+// The registry: owns every component and the two screen bases, names them,
+// keeps the event queue, the pending-destruction list and the focused
+// control, and writes and reads the component part of a saved game.
+class TVeskBaseList {
+public:
+    TVeskBaseList();
+    ~TVeskBaseList();
+    TVeskBaseList(const TVeskBaseList&) = delete;
+    TVeskBaseList& operator=(const TVeskBaseList&) = delete;
+
+    // Takes ownership of a new object: gives it an id and, when it wants
+    // one, the automatic name "objectN" (smallest unused N), then lists it.
+    // A control without a parent is placed on the active base.
+    TVeskObject& Adopt(std::unique_ptr<TVeskObject> obj);
+    // Creates an empty object of that kind (low 7 bits of the byte) and
+    // adopts it; nullptr for kinds 0, 1, 10 and above 27.
+    TVeskObject* CreateKind(std::uint8_t kind);
+
+    // Destroys at once: a control's subtree first, then the object; its
+    // waiting events, focus and pending mark go with it. Bases are not
+    // destroyed this way.
+    void Destroy(TVeskObject& obj);
+    void MarkForDestruction(TVeskObject& obj);
+    bool IsPendingDestruction(const TVeskObject& obj) const;
+    // End of the update pass: destroys every object still marked.
+    void DestroyPending();
+    // Destroys every component, empties the queue and the pending list and
+    // makes two fresh bases; the size and the active index are kept.
+    void Reset();
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    TVeskObject& Item(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
+    TVeskObject* FindById(TObjectId id) const;
+
+    TVeskBase& Base(int number) const { return *bases_.at(number & 1); }
+    int ActiveIndex() const { return active_; }
+    void SetActiveIndex(int index) { active_ = index & 1; }
+    TVeskBase& ActiveBase() const { return Base(active_); }
+    TVeskBase& InactiveBase() const { return Base(active_ ^ 1); }
+    // "" and base 0's name: the active base; "\x01" and base 1's name: the
+    // inactive one; otherwise the first component of that name.
+    TVeskObject* FindComponent(const std::string& name) const;
+    // "" the active base, "\x01" the inactive one, the base names the bases
+    // by number, otherwise the first control of that name.
+    TVeskControl* FindControl(const std::string& name) const;
+    // The first listed object of that name (bases excluded), or nullptr.
+    TVeskObject* FindByName(const std::string& name) const;
+
+    TTimerList& EventQueue() { return queue_; }
+    TVeskControl* Focused() const { return focused_; }
+    void SetFocused(TVeskControl* control) { focused_ = control; }
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetSize(int width, int height);
+
+    // The component part of a saved game, always in the newest layout.
+    void SaveToStream(TStream& s) const;
+    // Reads a stream of the given version after emptying the registry.
+    void LoadFromStream(TStream& s, int version);
+
+private:
+    friend class TVeskObject;
+    friend class TVeskControl;
+    // Collision rules of renaming obj to name.
+    void ResolveNameClash(TVeskObject& obj, const std::string& name);
+    bool NameUsed(const std::string& name) const;
+    std::string UnusedName(const std::string& stem, int first) const;
+    void DestroyTree(TVeskObject& obj);
+    std::unique_ptr<TVeskBase> MakeBase(int number);
+
+    int width_ = 640, height_ = 480;
+    std::array<std::unique_ptr<TVeskBase>, 2> bases_;
+    int active_ = 0;
+    std::vector<std::unique_ptr<TVeskObject>> items_;  // creation order
+    std::unordered_map<TObjectId, TVeskObject*> byId_;
+    std::vector<TVeskObject*> pending_;
+    TTimerList queue_;
+    TVeskControl* focused_ = nullptr;
+    TObjectId nextId_ = 1;
+};
+
+}  // namespace vesk

@@ -1,0 +1,146 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "components/vcomponent.h"
+
+namespace vesk {
+
+// A visible, positioned component with a parent and children: the base of
+// every visible kind, of the cabinet and of the screen bases. Children are
+// owned through the registry, which destroys a control's subtree with it;
+// here they are kept in sibling order (drawn first to last).
+class TVeskControl : public TVeskComponent {
+public:
+    using TVeskComponent::TVeskComponent;
+    ~TVeskControl() override;
+
+    bool IsControl() const override { return true; }
+    TVeskControl* AsControl() override { return this; }
+
+    TVeskControl* Parent() const override { return parent_; }
+    // Ignored when parent is the current one, is this control or lies inside
+    // it (a control cannot become its own ancestor).
+    void SetParent(TVeskControl* parent) override;
+    int ChildCount() const { return static_cast<int>(children_.size()); }
+    TVeskControl* Child(int index) const { return children_.at(static_cast<std::size_t>(index)); }
+    // Whether obj is this control or one of its descendants.
+    bool Contains(const TVeskObject* obj) const;
+    // Sibling order: the name 0x01 0x01 last, other system names first, then
+    // by priority plus offset, ties by name byte-wise.
+    void SortChildren();
+
+    std::int32_t GetLeft() const override { return left_; }
+    void SetLeft(const std::int32_t& v) override { Change(left_, v); }
+    std::int32_t GetTop() const override { return top_; }
+    void SetTop(const std::int32_t& v) override { Change(top_, v); }
+    std::int32_t GetWidth() const override { return width_; }
+    void SetWidth(const std::int32_t& v) override { Change(width_, v); }
+    std::int32_t GetHeight() const override { return height_; }
+    void SetHeight(const std::int32_t& v) override { Change(height_, v); }
+    std::int32_t GetOffsetX() const override { return offsetX_; }
+    void SetOffsetX(const std::int32_t& v) override { Change(offsetX_, v); }
+    std::int32_t GetOffsetY() const override { return offsetY_; }
+    void SetOffsetY(const std::int32_t& v) override { Change(offsetY_, v); }
+    std::int32_t GetColor() const override { return color_; }
+    void SetColor(const std::int32_t& v) override { Change(color_, v); }
+    bool GetVisible() const override { return visible_; }
+    void SetVisible(const bool& v) override { Change(visible_, v); }
+    bool GetPosZoomed() const override { return posZoomed_; }
+    void SetPosZoomed(const bool& v) override { Change(posZoomed_, v); }
+    std::int32_t GetPlusX() const override { return plusX_; }
+    void SetPlusX(const std::int32_t& v) override { Change(plusX_, v); }
+    std::int32_t GetPlusY() const override { return plusY_; }
+    void SetPlusY(const std::int32_t& v) override { Change(plusY_, v); }
+    std::int32_t GetClipLeft() const override { return clip_[0]; }
+    void SetClipLeft(const std::int32_t& v) override { Change(clip_[0], v); }
+    std::int32_t GetClipTop() const override { return clip_[1]; }
+    void SetClipTop(const std::int32_t& v) override { Change(clip_[1], v); }
+    std::int32_t GetClipWidth() const override { return clip_[2]; }
+    void SetClipWidth(const std::int32_t& v) override { Change(clip_[2], v); }
+    std::int32_t GetClipHeight() const override { return clip_[3]; }
+    void SetClipHeight(const std::int32_t& v) override { Change(clip_[3], v); }
+    // The input mode is kept in a byte, as it is saved.
+    std::int32_t GetIgnoreMouse() const override { return inputMode_; }
+    void SetIgnoreMouse(const std::int32_t& v) override { inputMode_ = static_cast<std::uint8_t>(v); }
+    std::string GetCursor() const override { return cursor_; }
+    void SetCursor(const std::string& v) override { cursor_ = v; }
+    bool GetAniPaused() const override { return aniPaused_; }
+    void SetAniPaused(const bool& v) override { aniPaused_ = v; }
+    bool GetHandleKey() const override { return handleKey_; }
+    void SetHandleKey(const bool& v) override { handleKey_ = v; }
+    // Playing while a motion runs; motions are bound by the kinds that take
+    // motion files, so a plain control never plays.
+    bool GetPlaying() const override { return false; }
+
+#define VESK_CONTROL_EVENT(Name, slot)                                         \
+    std::string Get##Name() const override { return events_[slot]; }           \
+    void Set##Name(const std::string& v) override { events_[slot] = v; }
+    VESK_CONTROL_EVENT(OnMouseMove, 0)
+    VESK_CONTROL_EVENT(OnMouseIn, 1)
+    VESK_CONTROL_EVENT(OnMouseOut, 2)
+    VESK_CONTROL_EVENT(OnLBtnDown, 3)
+    VESK_CONTROL_EVENT(OnLBtnUp, 4)
+    VESK_CONTROL_EVENT(OnRBtnDown, 5)
+    VESK_CONTROL_EVENT(OnRBtnUp, 6)
+    VESK_CONTROL_EVENT(OnWheelDown, 7)
+    VESK_CONTROL_EVENT(OnWheelUp, 8)
+    VESK_CONTROL_EVENT(OnKeyDown, 9)
+    VESK_CONTROL_EVENT(OnKeyUp, 10)
+    VESK_CONTROL_EVENT(OnKeyRepeat, 11)
+    VESK_CONTROL_EVENT(OnFocusIn, 12)
+    VESK_CONTROL_EVENT(OnFocusOut, 13)
+#undef VESK_CONTROL_EVENT
+
+    // Position supplied by a running motion (timelines set it).
+    std::int32_t MotionX() const { return motionX_; }
+    std::int32_t MotionY() const { return motionY_; }
+    void SetMotionPos(std::int32_t x, std::int32_t y);
+    // A rectangle kept and saved with the control; (0, 0, 1, 1) at creation.
+    const std::array<std::int32_t, 4>& Rect() const { return rect_; }
+    void SetRect(const std::array<std::int32_t, 4>& r) { rect_ = r; }
+
+    // The object part, the control part, the kind's own fields
+    // (SaveOwnState / LoadOwnState), then the children.
+    void SaveToStream(TStream& s) const override;
+    void LoadFromStream(TStream& s, int version) override;
+
+protected:
+    // Fields a kind appends after the control part, before the children.
+    virtual void SaveOwnState(TStream&) const {}
+    virtual void LoadOwnState(TStream&, int) {}
+    void OrderChanged() override;
+
+private:
+    friend class TVeskBaseList;
+    template <typename T>
+    void Change(T& field, const T& value) {
+        if (field == value) return;
+        Invalidate();
+        field = value;
+        Invalidate();
+    }
+    void LoadChildren(TStream& s, int version);
+
+    std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    std::int32_t offsetX_ = 0, offsetY_ = 0;
+    bool visible_ = true;
+    TVeskControl* parent_ = nullptr;  // not owned
+    std::int32_t color_ = 0;
+    std::vector<TVeskControl*> children_;  // owned by the registry
+    std::array<std::int32_t, 4> rect_{0, 0, 1, 1};
+    // Mouse events (move, in, out, left down/up, right down/up, wheel
+    // down/up), then key and focus events (down, up, repeat, focus in/out).
+    std::array<std::string, 14> events_;
+    std::uint8_t inputMode_ = 0;
+    std::string cursor_;
+    bool posZoomed_ = false;
+    std::array<std::int32_t, 4> clip_{};  // left, top, width, height
+    std::int32_t motionX_ = 0, motionY_ = 0;
+    std::int32_t plusX_ = 0, plusY_ = 0;
+    bool aniPaused_ = false;
+    bool handleKey_ = false;
+};
+
+}  // namespace vesk
