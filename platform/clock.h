@@ -13,3 +13,21 @@ std::uint32_t MilliTimer();
 std::uint32_t MillisecondsSinceMidnight();
 
 }  // namespace vesk::platform
+
+namespace vesk::platform {
+
+// A source of the millisecond timer that the frame loop measures with, so
+// tests can drive its clock rules with their own time.
+class TClock {
+public:
+    virtual ~TClock() = default;
+    virtual std::uint32_t Now() = 0;
+};
+
+// The system's millisecond timer.
+class TSystemClock final : public TClock {
+public:
+    std::uint32_t Now() override { return MilliTimer(); }
+};
+
+}  // namespace vesk::platform

@@ -1,18 +1,25 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace vesk::platform {
 
-// What a platform window reports to the player between frames. Coordinates
-// are client pixels; key codes are the platform's virtual-key codes that
+// What a platform window reports to the player between frames. Positions
+// are game-screen pixels (the window maps its client area back through the
+// picture's scale and letterbox); key codes are the virtual-key codes that
 // scripts see (below 256).
 struct TPlatformEvent {
     enum class Kind {
         None, Close, Activate, Deactivate,
         MouseDown, MouseUp, MouseMove, WheelUp, WheelDown,
-        KeyDown, KeyUp, TextInput
+        KeyDown, KeyUp, TextInput,
+        QuitButton,        // the toolbar's "終了"
+        ScreenButton,      // the toolbar's "画面切替", Alt+Enter, F11
+        PresentNeeded,     // the picture was lost (exposed, resized): present the whole frame
+        Wake,              // another thread asked the main loop to look at its work
     };
     enum class Button { None, Left, Right, Middle };
 
@@ -24,25 +31,71 @@ struct TPlatformEvent {
     std::string text;     // TextInput: Shift-JIS
 };
 
-// The main window the player draws its game screen into. Only the shape of
-// the interface is fixed here; the SDL and headless windows that implement
-// it come with the main window and frame loop.
+// A full-screen display mode.
+struct TDisplayMode {
+    int Width = 0, Height = 0;
+    int Bits = 0;     // bits per pixel
+    int Refresh = 0;  // hertz, 0 when unknown
+    friend bool operator==(const TDisplayMode&, const TDisplayMode&) = default;
+};
+
+// The desktop's pixel format.
+struct TDisplayFormat {
+    int Bits = 32;
+    bool Is555 = false;  // 16-bit with 5-5-5 channel masks
+};
+
+// A rectangle of the game screen: left, top, width, height.
+struct TScreenRect {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+// The toolbar strip above the game picture in a window: its buttons are 18
+// pixels high with 2 pixels around.
+inline constexpr int kToolButtonHeight = 18;
+inline constexpr int kDockHeight = kToolButtonHeight + 4;
+
+// The main window the player draws its game screen into: a toolbar strip
+// over the game picture, which is scaled to the client area with its aspect
+// kept (sharp at whole multiples).
 class TPlatformWindow {
 public:
     virtual ~TPlatformWindow() = default;
 
     virtual void SetTitle(const std::string& sjisTitle) = 0;
-    virtual void SetClientSize(int width, int height) = 0;
+    // The game screen's size; the windowed client area becomes that plus
+    // the toolbar strip.
+    virtual void SetGameSize(int width, int height) = 0;
     virtual void SetPosition(int left, int top) = 0;
     virtual void Show() = 0;
 
     // Takes the next pending event; false when none is waiting.
     virtual bool PollEvent(TPlatformEvent& event) = 0;
+    // Waits up to timeoutMs for an event and takes it; false on timeout.
+    virtual bool WaitEvent(TPlatformEvent& event, int timeoutMs) = 0;
+    // Makes a waiting WaitEvent return with a Wake event; any thread.
+    virtual void Wake() = 0;
 
-    // Presents a rectangle of 32-bit 0x00RRGGBB pixels (stride in pixels)
-    // at the given client position.
-    virtual void Present(const std::uint32_t* pixels, int stride, int left, int top,
-                         int width, int height) = 0;
+    // Presents the frame of 32-bit 0x00RRGGBB pixels of the game screen's
+    // size, stored bottom-up as every memory surface is (screen row y at
+    // pixels + (height - 1 - y) * stride, stride in pixels): only the given
+    // rectangles are taken from the pixels, the rest of the picture stays
+    // as last presented.
+    virtual void Present(const std::uint32_t* pixels, int stride, std::span<const TScreenRect> rects) = 0;
+
+    // Display modes of the window's screen, largest first; the desktop's
+    // format.
+    virtual std::vector<TDisplayMode> DisplayModes() = 0;
+    virtual TDisplayFormat DesktopFormat() = 0;
+    // Full screen in the given mode (nullptr: windowed with border and
+    // toolbar). When the exact mode cannot be had the desktop's own mode
+    // is used; false when full screen could not be had at all (the window
+    // is then windowed again).
+    virtual bool SetFullScreen(const TDisplayMode* mode) = 0;
+    virtual bool FullScreen() const = 0;
+
+    // Moves the pointer to a game-screen position.
+    virtual void WarpMouse(int x, int y) = 0;
 
     // An opaque handle handed to the media plug-in library.
     virtual void* NativeHandle() = 0;

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "tests/app/process_support.h"
+
+namespace vesk::test {
+
+// Runs a command and returns its standard output, trimmed.
+inline std::string Shell(const std::string& command) {
+    std::string out;
+    if (std::FILE* p = popen(command.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p)) out += buf;
+        pclose(p);
+    }
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    return out;
+}
+
+// An X server of the test's own (Xvfb on a free display) that DISPLAY
+// points at while the test runs.
+class TXvfb {
+public:
+    // screen: "WIDTHxHEIGHTxDEPTH". Check Started() after.
+    explicit TXvfb(const std::string& screen) {
+        if (Shell("command -v Xvfb").empty() || Shell("command -v xdotool").empty()) {
+            error = "Xvfb and xdotool are needed (scripts/install-deps.sh installs them)";
+            return;
+        }
+        // Xvfb picks a free display and writes its number to the pipe.
+        int fds[2];
+        if (pipe(fds) != 0) return;
+        server_ = std::make_unique<TChild>(
+            "/usr/bin/Xvfb",
+            std::vector<std::string>{"-displayfd", std::to_string(fds[1]), "-nolisten", "tcp", "-screen", "0", screen});
+        close(fds[1]);
+        char buf[16] = {};
+        const ssize_t n = read(fds[0], buf, sizeof buf - 1);
+        close(fds[0]);
+        if (n <= 0) {
+            error = "Xvfb did not start";
+            return;
+        }
+        display = ":" + std::string(buf, static_cast<std::size_t>(n));
+        while (!display.empty() && display.back() == '\n') display.pop_back();
+        setenv("DISPLAY", display.c_str(), 1);
+    }
+    bool Started() const { return !display.empty(); }
+
+    std::string display, error;
+
+private:
+    std::unique_ptr<TChild> server_;
+};
+
+}  // namespace vesk::test
