@@ -8,6 +8,7 @@
 
 #include "gfx/dibx.h"
 #include "gfx/draw_unscaled.h"
+#include "gfx/locked_draw.h"
 
 namespace vesk {
 
@@ -84,30 +85,13 @@ void RotateSpans(TCustomDIBX& dst, TCustomDIBX& srcIn, TCustomDIBX* maskIn, int 
     TRect bounds = srcIn.BoundsRect();
     if (maskIn) bounds = Intersect(bounds, maskIn->BoundsRect());
     const TRect srcRect = srcRectIn;
-    std::unique_ptr<TDIBX> srcCopy, maskCopy;
-    TCustomDIBX* src = &srcIn;
-    TCustomDIBX* mask = maskIn;
-    if (src == &dst) {
-        if (!(srcCopy = CopyOfSurface(*src))) return;
-        src = srcCopy.get();
-    }
-    if (mask == &dst) {
-        if (!(maskCopy = CopyOfSurface(*mask))) return;
-        mask = maskCopy.get();
-    }
-    LockedSurface d(dst);
-    if (!d) return;
-    LockedSurface s(*src);
-    if (!s) return;
-    std::unique_ptr<LockedSurface> m;
-    if (mask) {
-        m = std::make_unique<LockedSurface>(*mask);
-        if (!*m) return;
-    }
-    SpanDrawer drawer(d, &s, m.get(), family, params);
+    LockedDraw draw(dst, srcIn, maskIn, family, params);
+    if (!draw) return;
+    SpanDrawer& drawer = draw.Drawer();
+    const bool hasMask = draw.HasMask();
     const PixelKernels& k = Kernels();
     const int n = r.box.Width();
-    std::vector<std::int32_t> index(static_cast<std::size_t>(n)), maskIndex(mask ? std::size_t(n) : 0);
+    std::vector<std::int32_t> index(static_cast<std::size_t>(n)), maskIndex(hasMask ? std::size_t(n) : 0);
     const std::int64_t W = srcRect.Width(), H = srcRect.Height();
     // Columns (rows) relative to SrcRect that exist on the surface.
     const std::int64_t colLo = std::max<std::int64_t>(0, bounds.Left - srcRect.Left);
@@ -132,12 +116,12 @@ void RotateSpans(TCustomDIBX& dst, TCustomDIBX& srcIn, TCustomDIBX* maskIn, int 
         k.rotateIndex(index.data(), hi - lo, row);
         SourceSpan span{0, 0, false, index.data(), true};
         SourceSpan maskSpan = span;
-        if (mask) {
+        if (hasMask) {
             row.stride = drawer.MaskRowStride();
             k.rotateIndex(maskIndex.data(), hi - lo, row);
             maskSpan.index = maskIndex.data();
         }
-        drawer.Span(r.box.Top + j, r.box.Left + lo, hi - lo, span, mask ? &maskSpan : nullptr);
+        drawer.Span(r.box.Top + j, r.box.Left + lo, hi - lo, span, hasMask ? &maskSpan : nullptr);
     }
 }
 

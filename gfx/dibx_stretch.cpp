@@ -4,6 +4,7 @@
 
 #include "gfx/dibx.h"
 #include "gfx/draw_unscaled.h"
+#include "gfx/locked_draw.h"
 #include "gfx/stretch_map.h"
 #include "gfx/stretch_spans.h"
 
@@ -18,33 +19,16 @@ void StretchSpans(TCustomDIBX& dst, TCustomDIBX& srcIn, TCustomDIBX* maskIn, con
     if (maskIn) bounds = Intersect(bounds, maskIn->BoundsRect());
     StretchMap map;
     if (!BuildStretchMap(destRect, srcRect, bounds, flipV, flipH, dst.EffectiveClip(), map)) return;
-    std::unique_ptr<TDIBX> srcCopy, maskCopy;
-    TCustomDIBX* src = &srcIn;
-    TCustomDIBX* mask = maskIn;
-    if (src == &dst) {
-        if (!(srcCopy = CopyOfSurface(*src))) return;
-        src = srcCopy.get();
-    }
-    if (mask == &dst) {
-        if (!(maskCopy = CopyOfSurface(*mask))) return;
-        mask = maskCopy.get();
-    }
-    LockedSurface d(dst);
-    if (!d) return;
-    LockedSurface s(*src);
-    if (!s) return;
-    std::unique_ptr<LockedSurface> m;
-    if (mask) {
-        m = std::make_unique<LockedSurface>(*mask);
-        if (!*m) return;
-    }
-    SpanDrawer drawer(d, &s, m.get(), family, params);
+    LockedDraw draw(dst, srcIn, maskIn, family, params);
+    if (!draw) return;
+    SpanDrawer& drawer = draw.Drawer();
+    const bool hasMask = draw.HasMask();
     const int n = map.dest.Width();
     for (int j = 0; j < map.dest.Height(); ++j) {
         const int row = map.SourceRow(j);
         if (row < 0) continue;
         const SourceSpan span{row, 0, false, map.cols.data(), false};
-        drawer.Span(map.dest.Top + j, map.dest.Left, n, span, mask ? &span : nullptr);
+        drawer.Span(map.dest.Top + j, map.dest.Left, n, span, hasMask ? &span : nullptr);
     }
 }
 

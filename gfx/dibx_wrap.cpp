@@ -6,6 +6,7 @@
 
 #include "gfx/dibx.h"
 #include "gfx/draw_unscaled.h"
+#include "gfx/locked_draw.h"
 
 namespace vesk {
 
@@ -23,33 +24,16 @@ int Mod(std::int64_t a, int m) {
 template <class Cols, class Rows>
 void MappedSpans(TCustomDIBX& dst, TCustomDIBX& srcIn, TCustomDIBX* maskIn, const TRect& area, Family family,
                  const RowParams& params, Cols&& colOf, Rows&& rowOf) {
-    std::unique_ptr<TDIBX> srcCopy, maskCopy;
-    TCustomDIBX* src = &srcIn;
-    TCustomDIBX* mask = maskIn;
-    if (src == &dst) {
-        if (!(srcCopy = CopyOfSurface(*src))) return;
-        src = srcCopy.get();
-    }
-    if (mask == &dst) {
-        if (!(maskCopy = CopyOfSurface(*mask))) return;
-        mask = maskCopy.get();
-    }
-    LockedSurface d(dst);
-    if (!d) return;
-    LockedSurface s(*src);
-    if (!s) return;
-    std::unique_ptr<LockedSurface> m;
-    if (mask) {
-        m = std::make_unique<LockedSurface>(*mask);
-        if (!*m) return;
-    }
-    SpanDrawer drawer(d, &s, m.get(), family, params);
+    LockedDraw draw(dst, srcIn, maskIn, family, params);
+    if (!draw) return;
+    SpanDrawer& drawer = draw.Drawer();
+    const bool hasMask = draw.HasMask();
     const int n = area.Width();
     std::vector<std::int32_t> cols(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) cols[std::size_t(i)] = colOf(i);
     for (int j = 0; j < area.Height(); ++j) {
         const SourceSpan span{rowOf(j), 0, false, cols.data(), false};
-        drawer.Span(area.Top + j, area.Left, n, span, mask ? &span : nullptr);
+        drawer.Span(area.Top + j, area.Left, n, span, hasMask ? &span : nullptr);
     }
 }
 
