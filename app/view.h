@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/input_state.h"
+#include "components/input_state.h"
 #include "app/loopthread.h"
 #include "app/screenman.h"
 #include "platform/clock.h"

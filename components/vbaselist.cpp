@@ -241,4 +241,15 @@ void TVeskBaseList::LoadFromStream(TStream& s, int version) {
     }
 }
 
+// The frame passes are filled in with the control runtime; until then a
+// frame moves nothing and draws nothing.
+void TVeskBaseList::InputPass(std::int32_t) {}
+void TVeskBaseList::UpdatePass(std::int32_t) {}
+void TVeskBaseList::DrawPass() {}
+TCustomDIBX* TVeskBaseList::BaseSurface(int) const { return nullptr; }
+const std::vector<TRect>& TVeskBaseList::DirtyRects(int number) const { return dirty_.at(number & 1); }
+void TVeskBaseList::ClearDirty() {
+    for (auto& list : dirty_) list.clear();
+}
+
 }  // namespace vesk

@@ -6,7 +6,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "components/input_state.h"
 #include "components/timerlist.h"
+#include "gfx/dibx.h"
+#include "gfx/rect.h"
 #include "components/vcontrol.h"
 
 namespace vesk {
@@ -83,6 +86,27 @@ public:
     int Height() const { return height_; }
     void SetSize(int width, int height);
 
+    // ---- The frame, as the main window drives it. ----
+    // The input the bases and the keyboard state read (not owned; the
+    // window's handlers feed it and latch it at the start of each frame).
+    void AttachInput(TInputState* input) { input_ = input; }
+    TInputState* Input() const { return input_; }
+    // After the input is latched: focus, the mouse pass of the active base,
+    // the focused control's key handlers.
+    void InputPass(std::int32_t elapsedMs);
+    // After the interpreter's step: the bases' and components' updates,
+    // idle events, destruction of what asked for it.
+    void UpdatePass(std::int32_t elapsedMs);
+    // Draws both bases into their surfaces within their dirty rectangles.
+    void DrawPass();
+    // A base's surface, of the registry's size; nullptr before the first
+    // draw pass.
+    TCustomDIBX* BaseSurface(int number) const;
+    // A base's dirty rectangles since the last ClearDirty.
+    const std::vector<TRect>& DirtyRects(int number) const;
+    // After the display flip: both bases' dirty lists are emptied.
+    void ClearDirty();
+
     // The component part of a saved game, always in the newest layout.
     void SaveToStream(TStream& s) const;
     // Reads a stream of the given version after emptying the registry.
@@ -106,6 +130,8 @@ private:
     std::vector<TVeskObject*> pending_;
     TTimerList queue_;
     TVeskControl* focused_ = nullptr;
+    TInputState* input_ = nullptr;  // not owned
+    std::array<std::vector<TRect>, 2> dirty_;
     TObjectId nextId_ = 1;
 };
 

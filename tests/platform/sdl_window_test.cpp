@@ -13,7 +13,7 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#include "app/input_state.h"
+#include "components/input_state.h"
 #include "app/screenman.h"
 #include "tests/platform/xvfb_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "app/input_state.h"
+#include "components/input_state.h"
 
 #include <utility>
 
