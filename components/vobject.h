@@ -8,6 +8,7 @@
 #include "components/objectid.h"
 #include "components/propaccess.h"
 #include "values/params.h"
+#include "values/vesk_parser.h"
 
 namespace vesk {
 
@@ -90,6 +91,17 @@ public:
     virtual Extended GetParam(int) const { return 0; }
     virtual void SetParam(int, Extended) {}
     virtual std::pair<std::int32_t, std::int32_t> GetCaretPos() const { return {0, 0}; }
+
+    // ---- What a creation command does besides setting properties. ----
+    // The kinds that evaluate an expression of their own keep the command's
+    // operation list: ImgNew's PR_DELAY (evaluated each time the last frame
+    // is entered); ParticleNew's PR_APPEARX, PR_APPEARY and PR_DELAY.
+    virtual void TakeExpression(int /*prop*/, const TVeskParser& /*ops*/) {}
+    // Runs before PR_LEFT is applied: images recompute their scaled size
+    // and offsets when that is due.
+    virtual void BeforeApplyLeft() {}
+    // After the last property: images update their drawing area.
+    virtual void AppliedProperties() {}
 
     // State stream: the object part (name, priority, priority offset, tag);
     // kinds extend it. version is the save format's version number.
