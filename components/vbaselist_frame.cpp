@@ -106,9 +106,10 @@ TVeskCustomImage& TVeskBaseList::MakeSnapshot() {
     DrawPass();
     auto made = CreateComponent(LT_IMAGES, this);
     auto& snap = static_cast<TVeskCustomImage&>(*made);
-    snap.SetRawName(name);
     Adopt(std::move(made));
+    snap.SetRawName(name);
     snap.SetParent(&ActiveBase());
+    ActiveBase().SortChildren();
     TCustomDIBX& screen = *ActiveBase().Surface();
     TDIBX& own = snap.OwnSurface();
     own.SetSize(screen.Width(), screen.Height(), screen.BitCount());

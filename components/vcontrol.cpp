@@ -40,6 +40,16 @@ struct TAxis {
 
 std::int64_t Scaled(std::int32_t v, std::int32_t zoom) { return zoom == 256 ? v : std::int64_t{v} * zoom / 256; }
 
+// A zoom of 0 means an explicit size: anchor and position then scale by
+// the displayed size against the picture's, so the anchor stays on the same
+// pixel of the picture instead of collapsing to the corner.
+std::int32_t EffectiveZoom(std::int32_t zoom, std::int32_t shown, const TCustomDIBX* picture, bool horizontal) {
+    if (zoom > 0) return zoom;
+    const int source = picture ? (horizontal ? picture->Width() : picture->Height()) : 0;
+    if (source <= 0) return 256;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{shown} * 256 / source, 0, INT32_MAX));
+}
+
 // Anchor and base coordinate, without the parent: c - a.
 std::int64_t OwnPosition(const TAxis& a, bool relative) {
     const std::int64_t scaled = Scaled(a.offset, a.zoom);
@@ -126,7 +136,7 @@ bool TVeskControl::GetPlaying() const {
 }
 
 std::int32_t TVeskControl::ScreenX() const {
-    const std::int32_t zoom = GetZoomX();
+    const std::int32_t zoom = EffectiveZoom(GetZoomX(), width_, ImageSurface(), true);
     const bool hasMotion = HasMotion();
     const TVeskControl* p = parent_;
     const TCustomDIBX* own = ImageSurface();
@@ -134,7 +144,7 @@ std::int32_t TVeskControl::ScreenX() const {
     // A zoomed child of a zoomed picture is placed through the parent's
     // real scale, so that it stays on the pixel of the picture it was
     // placed on however the parent's size was rounded.
-    if (posZoomed_ && own && ps && !p->IsBase() && p->GetZoomX() == zoom && !hasMotion && p->GetWidth() > 0) {
+    if (posZoomed_ && own && ps && !p->IsBase() && p->GetZoomX() == GetZoomX() && !hasMotion && p->GetWidth() > 0) {
         const std::int64_t s = std::int64_t{ps->Width()} * 65536 / p->GetWidth();
         if (s > 0) {
             const std::int64_t n = GetFlipH()
@@ -149,12 +159,12 @@ std::int32_t TVeskControl::ScreenX() const {
 }
 
 std::int32_t TVeskControl::ScreenY() const {
-    const std::int32_t zoom = GetZoomY();
+    const std::int32_t zoom = EffectiveZoom(GetZoomY(), height_, ImageSurface(), false);
     const bool hasMotion = HasMotion();
     const TVeskControl* p = parent_;
     const TCustomDIBX* own = ImageSurface();
     const TCustomDIBX* ps = p ? p->ImageSurface() : nullptr;
-    if (posZoomed_ && own && ps && !p->IsBase() && p->GetZoomY() == zoom && !hasMotion && p->GetHeight() > 0) {
+    if (posZoomed_ && own && ps && !p->IsBase() && p->GetZoomY() == GetZoomY() && !hasMotion && p->GetHeight() > 0) {
         const std::int64_t s = std::int64_t{ps->Height()} * 65536 / p->GetHeight();
         if (s > 0) {
             const std::int64_t n = GetFlipV()
@@ -169,11 +179,11 @@ std::int32_t TVeskControl::ScreenY() const {
 }
 
 std::int32_t TVeskControl::ParentRelX() const {
-    return Clamp32(OwnPosition({left_, offsetX_, GetZoomX(), width_, motionX_, plusX_, GetFlipH(), posZoomed_, HasMotion()}, true) + plusX_);
+    return Clamp32(OwnPosition({left_, offsetX_, EffectiveZoom(GetZoomX(), width_, ImageSurface(), true), width_, motionX_, plusX_, GetFlipH(), posZoomed_, HasMotion()}, true) + plusX_);
 }
 
 std::int32_t TVeskControl::ParentRelY() const {
-    return Clamp32(OwnPosition({top_, offsetY_, GetZoomY(), height_, motionY_, plusY_, GetFlipV(), posZoomed_, HasMotion()}, true) + plusY_);
+    return Clamp32(OwnPosition({top_, offsetY_, EffectiveZoom(GetZoomY(), height_, ImageSurface(), false), height_, motionY_, plusY_, GetFlipV(), posZoomed_, HasMotion()}, true) + plusY_);
 }
 
 TRect TVeskControl::ClipRectangle() const {
