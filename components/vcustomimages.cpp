@@ -45,8 +45,8 @@ TCustomDIBX* TVeskCustomImages::BrightCopy(std::int32_t i) const {
 
 void TVeskCustomImages::SetBrightness(const std::int32_t& v) {
     if (v == brightness_) return;
-    copies_.clear();
     Change(brightness_, v);
+    copies_.clear();
 }
 
 void TVeskCustomImages::ReloadSurfaces() { copies_.clear(); }
