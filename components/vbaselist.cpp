@@ -14,7 +14,7 @@ TVeskBaseList::TVeskBaseList() : images_(std::make_unique<TFenkCollection>()) {
     bases_[1] = MakeBase(1);
 }
 
-TVeskBaseList::~TVeskBaseList() { Reset(); }
+TVeskBaseList::~TVeskBaseList() { Clear(); }
 
 std::unique_ptr<TVeskBase> TVeskBaseList::MakeBase(int number) {
     auto base = std::make_unique<TVeskBase>(this, number);
@@ -75,6 +75,15 @@ void TVeskBaseList::DestroyPending() {
 }
 
 void TVeskBaseList::Reset() {
+    const bool drawn = bases_[0]->Surface() != nullptr;
+    Clear();
+    bases_[0] = MakeBase(0);
+    bases_[1] = MakeBase(1);
+    if (drawn)
+        for (auto& b : bases_) b->MakeSurface(bitCount_);
+}
+
+void TVeskBaseList::Clear() {
     focused_ = nullptr;
     focusRequested_ = false;
     pending_.clear();
@@ -92,11 +101,6 @@ void TVeskBaseList::Reset() {
     items_.clear();
     byId_.clear();
     rclick_.clear();
-    const bool drawn = bases_[0]->Surface() != nullptr;
-    bases_[0] = MakeBase(0);
-    bases_[1] = MakeBase(1);
-    if (drawn)
-        for (auto& b : bases_) b->MakeSurface(bitCount_);
 }
 
 TVeskObject* TVeskBaseList::FindById(TObjectId id) const {

@@ -163,6 +163,8 @@ private:
     bool NameUsed(const std::string& name) const;
     std::string UnusedName(const std::string& stem, int first) const;
     void DestroyTree(TVeskObject& obj);
+    // Every component and the links between them go; the bases stay.
+    void Clear();
     std::unique_ptr<TVeskBase> MakeBase(int number);
     void MousePass(TVeskBase& base);
     // obj when it is still registered, else nullptr.

@@ -310,3 +310,105 @@ TEST_F(SelectionImage, RightClickDestroysWithAnEmptySelection) {
 
 }  // namespace
 }  // namespace vesk
+
+namespace vesk {
+namespace {
+
+using namespace vesk::test;
+
+using ImageState = TScene;
+
+TEST_F(ImageState, KindsSaveTheirFieldsAndReapplyTheirSourcesOnLoad) {
+    MakeFenk("mem:st.fnk", {{4, 4, Solid(kRed)}, {4, 4, Solid(kGreen)}, {4, 4, Solid(kBlue)}});
+    MakeFenk("mem:st2.fnk", {{20, 10, Solid(kRed)}});
+    TVeskControl& box = Box("box", 1, 2, 3, 4, 0x123456);
+    SetInt(box, PR_BORDERWIDTH, 2);
+    SetInt(box, PR_BORDERCOLOR, 0x654321);
+    SetInt(box, PR_ALPHA, 300);
+    SetStr(box, PR_ONIDLE, "idle");
+    TVeskControl& img = Make(LT_IMAGES, "img", 5, 6, -1, -1);
+    SetStr(img, PR_SOURCE, "mem:st.fnk");
+    SetInt(img, PR_INDEX, 2);
+    SetInt(img, PR_ZOOMY, 512);
+    SetInt(img, PR_ANGLE, 64);
+    SetInt(img, PR_FLIPV, 1);
+    SetInt(img, PR_BRIGHTNESS, -5);
+    SetInt(img, PR_REPEAT, 1);
+    SetStr(img, PR_ONPLAYEND, "end");
+    r.UpdatePass(10);
+    TVeskControl& tile = Make(LT_TILE, "tile", 0, 0, 30, 20);
+    SetStr(tile, PR_SOURCE, "mem:st.fnk");
+    SetInt(tile, PR_SCROLLY, 7);
+    SetInt(tile, PR_DISTANCEX, 9);
+    TVeskControl& map = Make(LT_MAPIMG, "map", 0, 0, -1, -1);
+    SetStr(map, PR_SOURCE, "mem:st2.fnk");
+    SetInt(map, PR_ALPHA, 128);
+    SetInt(map, PR_RCLICKSCRAP, 1);
+    SetStr(map, PR_ONSELECT, "sel");
+
+    TMemoryStream s;
+    r.SaveToStream(s);
+    TVeskBaseList loaded;
+    s.SetPosition(0);
+    loaded.LoadFromStream(s, kStateVersion);
+    EXPECT_EQ(s.Remaining(), 0);
+    TMemoryStream again;
+    loaded.SaveToStream(again);
+    EXPECT_EQ(again.Bytes(), s.Bytes());
+
+    TVeskObject& box2 = *loaded.FindByName("box");
+    EXPECT_EQ(Int(box2, PR_BORDERCOLOR), 0x654321);
+    EXPECT_EQ(Int(box2, PR_ALPHA), 300);
+    TVeskObject& img2 = *loaded.FindByName("img");
+    EXPECT_EQ(Int(img2, PR_INDEX), 2);
+    EXPECT_EQ(Int(img2, PR_HEIGHT), 8);
+    EXPECT_EQ(Int(img2, PR_ANGLE), 64);
+    EXPECT_EQ(Int(img2, PR_BRIGHTNESS), -5);
+    EXPECT_EQ(Int(img2, PR_COUNT), 3);  // the frames came back from the cache
+    EXPECT_EQ(Int(*loaded.FindByName("tile"), PR_SCROLLY), 7);
+    EXPECT_EQ(Int(*loaded.FindByName("tile"), PR_WIDTH), 30);
+    TVeskObject& map2 = *loaded.FindByName("map");
+    EXPECT_EQ(Int(map2, PR_WIDTH), 20);
+    EXPECT_EQ(Int(map2, PR_RCLICKSCRAP), 1);
+}
+
+TEST_F(ImageState, SurfacesGoAndComeBackAroundADisplayChange) {
+    MakeFenk("mem:disp.fnk", {{4, 4, Solid(kGreen)}});
+    TVeskControl& img = Make(LT_IMAGES, "img", 0, 0, -1, -1);
+    SetStr(img, PR_SOURCE, "mem:disp.fnk");
+    EXPECT_EQ(Pixel(1, 1), Native(kGreen));
+    r.ReleaseSurfaces();
+    EXPECT_EQ(r.BaseSurface(0), nullptr);
+    EXPECT_EQ(r.Images().FindItem("mem:disp.fnk")->FrameCount(), 0);
+    r.ReloadSurfaces();
+    EXPECT_EQ(r.DirtyRects(0), (std::vector<TRect>{Bounds(0, 0, 64, 48)}));
+    EXPECT_EQ(Pixel(1, 1), Native(kGreen));
+    // At 16 bits the bases and the cached frames are re-made at that depth.
+    r.SetBitCount(16);
+    EXPECT_EQ(r.BaseSurface(0)->BitCount(), 16);
+    EXPECT_EQ(r.Images().FindItem("mem:disp.fnk")->Frame(0).Surface->BitCount(), 16);
+}
+
+TEST_F(ImageState, ZoomedChildrenOfAZoomedPictureMapThroughItsRealScale) {
+    MakeFenk("mem:big.fnk", {{10, 10, Solid(kRed)}});
+    MakeFenk("mem:small.fnk", {{2, 2, Solid(kGreen)}});
+    TVeskControl& parent = Make(LT_IMAGES, "parent", 0, 0, -1, -1);
+    SetStr(parent, PR_SOURCE, "mem:big.fnk");
+    TVeskControl& child = Make(LT_IMAGES, "child", 3, 0, -1, -1, "parent");
+    SetStr(child, PR_SOURCE, "mem:small.fnk");
+    for (TVeskControl* c : {&parent, &child}) {
+        SetInt(*c, PR_ZOOMX, 320);
+        SetInt(*c, PR_ZOOMY, 320);
+    }
+    SetInt(child, PR_POSZOOMED, 1);
+    r.UpdatePass(10);
+    EXPECT_EQ(parent.GetWidth(), 12);  // 10 * 320 / 256
+    // Real scale 10 / 12: s = 54613; 3 * 65536 / s = 3 remainder 32769, so
+    // the position rounds up to 4 (a plain zoom would give 3 * 1.25 = 3).
+    EXPECT_EQ(child.ScreenX(), 4);
+    // Far edge 5 * 65536 / s = 6 remainder 2, rounded up to 7: width 3.
+    EXPECT_EQ(child.GetWidth(), 3);
+}
+
+}  // namespace
+}  // namespace vesk
