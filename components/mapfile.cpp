@@ -27,7 +27,10 @@ bool TMapRegion::Contains(std::int32_t x, std::int32_t y) const {
                 const std::int64_t x0 = std::int64_t{Points[i].first} * 2, y0 = std::int64_t{Points[i].second} * 2;
                 const std::int64_t x1 = std::int64_t{Points[(i + 1) % n].first} * 2;
                 const std::int64_t y1 = std::int64_t{Points[(i + 1) % n].second} * 2;
-                const std::int64_t side = (x1 - x0) * (py - y0) - (px - x0) * (y1 - y0);
+                // Coordinates span 33 bits here, their products 68: the
+                // side test needs 128-bit arithmetic to stay exact.
+                using Wide = __int128;
+                const Wide side = Wide{x1 - x0} * (py - y0) - Wide{px - x0} * (y1 - y0);
                 if (y0 <= py && y1 > py && side > 0) ++winding;
                 else if (y0 > py && y1 <= py && side < 0) --winding;
             }
@@ -38,7 +41,10 @@ bool TMapRegion::Contains(std::int32_t x, std::int32_t y) const {
 }
 
 TRect TMapRegion::BoundingBox() const {
-    if (Shape != TShape::Polygon) return MakeRect(Left, Top, Right + 1, Bottom + 1);
+    if (Shape != TShape::Polygon) {
+        auto edge = [](std::int32_t v) { return v == INT32_MAX ? v : v + 1; };
+        return MakeRect(Left, Top, edge(Right), edge(Bottom));
+    }
     if (Points.empty()) return {};
     TRect r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
     for (const auto& [x, y] : Points) {

@@ -40,7 +40,9 @@ void TVeskBox::Draw(TCustomDIBX& dest) {
                 else
                     dest.BlendFrameRect(r, b, alpha_, static_cast<TPixel>(dest.ColorToPixel(borderColor_)));
             }
-            inner = MakeRect(r.Left + b, r.Top + b, r.Right - b, r.Bottom - b);
+            inner = ClampedBounds(std::int64_t{r.Left} + b, std::int64_t{r.Top} + b,
+                                  std::int64_t{r.Right} - r.Left - 2 * std::int64_t{b},
+                                  std::int64_t{r.Bottom} - r.Top - 2 * std::int64_t{b});
         }
         if (GetColor() >= 0 && !inner.IsEmpty()) FillByAlpha(dest, inner, GetColor(), alpha_);
     }

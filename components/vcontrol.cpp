@@ -188,7 +188,7 @@ std::int32_t TVeskControl::ParentRelY() const {
 
 TRect TVeskControl::ClipRectangle() const {
     if (!HasClip()) return {};
-    return Bounds(ScreenX() + clip_[0], ScreenY() + clip_[1], clip_[2], clip_[3]);
+    return ClampedBounds(std::int64_t{ScreenX()} + clip_[0], std::int64_t{ScreenY()} + clip_[1], clip_[2], clip_[3]);
 }
 
 TVeskBase* TVeskControl::OwnerBase() const {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -12,6 +14,15 @@ namespace vesk {
 
 class TCustomDIBX;
 class TVeskBase;
+
+// A rectangle from a position and a size that saved games or scripts may
+// push past the 32-bit range: the edges are clamped, not wrapped, and kept
+// within +-2^30 so that a width or height still fits 32 bits.
+inline constexpr std::int64_t kCoordLimit = 0x3FFFFFFF;
+inline TRect ClampedBounds(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height) {
+    auto c = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp(v, -kCoordLimit, kCoordLimit)); };
+    return TRect{c(left), c(top), c(left + width), c(top + height)};
+}
 
 // Bits of the input-mode sets of the hit test: bit n stands for input mode n.
 inline constexpr std::uint32_t kHitLeftPress = 17;   // IM_NONE, IM_RCLICK
@@ -118,7 +129,7 @@ public:
     // text layout place their children.
     std::int32_t ParentRelX() const;
     std::int32_t ParentRelY() const;
-    TRect ScreenBounds() const { return Bounds(ScreenX(), ScreenY(), GetWidth(), GetHeight()); }
+    TRect ScreenBounds() const { return ClampedBounds(ScreenX(), ScreenY(), GetWidth(), GetHeight()); }
     virtual TRect HitRect() const { return ScreenBounds(); }
     // The clip window on the screen; empty when clip width or height is
     // below 1 (no clip).

@@ -8,7 +8,7 @@ namespace {
 
 // The displayed length of a source length at a zoom, in one direction.
 std::int32_t Zoomed(std::int32_t length, std::int32_t zoom) {
-    return static_cast<std::int32_t>(std::int64_t{length} * zoom / 256);
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{length} * zoom / 256, INT32_MIN, INT32_MAX));
 }
 
 }  // namespace
@@ -75,8 +75,8 @@ void TVeskCustomImage::RecomputeSize() {
         };
         const std::int64_t pw = span(std::int64_t{GetLeft()} - GetOffsetX(), sw, ps->Width(), p->GetWidth());
         const std::int64_t ph = span(std::int64_t{GetTop()} - GetOffsetY(), sh, ps->Height(), p->GetHeight());
-        if (pw >= 0 && zoomX_ > 0) w = static_cast<std::int32_t>(pw);
-        if (ph >= 0 && zoomY_ > 0) h = static_cast<std::int32_t>(ph);
+        if (pw >= 0 && zoomX_ > 0) w = static_cast<std::int32_t>(std::min<std::int64_t>(pw, INT32_MAX));
+        if (ph >= 0 && zoomY_ > 0) h = static_cast<std::int32_t>(std::min<std::int64_t>(ph, INT32_MAX));
     }
     SetShownSize(w, h);
 }
@@ -103,8 +103,11 @@ TPictureDraw TVeskCustomImage::PictureAt(TCustomDIBX* surface, TCustomDIBX* mask
         const std::int32_t w = surface->Width(), h = surface->Height();
         p.PivotX = flipH_ ? w - GetOffsetX() - 1 : GetOffsetX();
         p.PivotY = flipV_ ? h - GetOffsetY() - 1 : GetOffsetY();
-        p.AnchorX = p.Dest.Left + (w > 0 ? static_cast<std::int32_t>(std::int64_t{p.PivotX} * p.Dest.Width() / w) : 0);
-        p.AnchorY = p.Dest.Top + (h > 0 ? static_cast<std::int32_t>(std::int64_t{p.PivotY} * p.Dest.Height() / h) : 0);
+        const TRect anchor = ClampedBounds(p.Dest.Left, p.Dest.Top,
+                                           w > 0 ? std::int64_t{p.PivotX} * p.Dest.Width() / w : 0,
+                                           h > 0 ? std::int64_t{p.PivotY} * p.Dest.Height() / h : 0);
+        p.AnchorX = anchor.Right;
+        p.AnchorY = anchor.Bottom;
     }
     return p;
 }

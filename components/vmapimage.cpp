@@ -77,7 +77,8 @@ void TVeskMapImage::InvalidateRegion(std::int32_t index) {
     TVeskBase* base = OwnerBase();
     if (!base) return;
     TRect r = regions_[static_cast<std::size_t>(index)].BoundingBox();
-    r = Intersect(MakeRect(r.Left + ScreenX(), r.Top + ScreenY(), r.Right + ScreenX(), r.Bottom + ScreenY()), HitRect());
+    r = Intersect(ClampedBounds(std::int64_t{r.Left} + ScreenX(), std::int64_t{r.Top} + ScreenY(), std::int64_t{r.Right} - r.Left, std::int64_t{r.Bottom} - r.Top),
+                  HitRect());
     if (Parent()) r = Intersect(r, Parent()->HitRect());
     base->AddDirty(r);
 }
@@ -100,7 +101,10 @@ void TVeskMapImage::SetCurrentRegion(std::int32_t index) {
 void TVeskMapImage::MouseMoved() {
     if (closing_ == kOpen) {
         const TVeskBase* base = OwnerBase();
-        const std::int32_t x = base ? base->Mouse.X - ScreenX() : 0, y = base ? base->Mouse.Y - ScreenY() : 0;
+        const auto x = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            base ? std::int64_t{base->Mouse.X} - ScreenX() : 0, INT32_MIN, INT32_MAX));
+        const auto y = static_cast<std::int32_t>(std::clamp<std::int64_t>(
+            base ? std::int64_t{base->Mouse.Y} - ScreenY() : 0, INT32_MIN, INT32_MAX));
         std::int32_t found = -1;
         for (std::size_t i = 0; i < regions_.size() && found < 0; ++i)
             if (regions_[i].Contains(x, y)) found = static_cast<std::int32_t>(i);
@@ -214,7 +218,7 @@ void TVeskMapImage::DrawFrame(TCustomDIBX& dest, TPicture& p, bool inside) {
     TPictureDraw d;
     d.Surface = f.Surface.get();
     d.Mask = CutMask(p, inside);
-    d.Dest = Bounds(ScreenX(), ScreenY(), f.Surface->Width(), f.Surface->Height());
+    d.Dest = ClampedBounds(ScreenX(), ScreenY(), f.Surface->Width(), f.Surface->Height());
     d.Alpha = alpha_;
     DrawPicture(dest, d);
 }

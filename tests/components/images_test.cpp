@@ -202,6 +202,10 @@ TEST(MapFile, RegionShapesAndTheWindingRule) {
         {twice, 11, 5, false},   {triangle, 2, 2, true},  {triangle, 8, 8, false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.region.Contains(c.x, c.y), c.in) << c.region.Name << c.x << "," << c.y;
+    // Vertices at the ends of the 32-bit range stay exact.
+    TMapRegion wide{"x", TMapRegion::TShape::Polygon, 0, 0, 0, 0,
+                    {{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MIN}, {INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MAX}}};
+    EXPECT_TRUE(wide.Contains(0, 0));
     EXPECT_EQ(ellipse.BoundingBox(), MakeRect(10, 0, 20, 10));
     EXPECT_EQ(triangle.BoundingBox(), MakeRect(0, 0, 10, 10));
 

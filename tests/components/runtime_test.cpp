@@ -103,6 +103,15 @@ TEST_F(Placement, SettersInvalidateTheOldAndTheNewArea) {
     EXPECT_EQ(r.DirtyRects(0), (std::vector<TRect>{MakeRect(42, 4, 44, 6)}));
 }
 
+TEST_F(Placement, GeometryAtTheEndsOfTheRangeIsClampedNotWrapped) {
+    TVeskControl& far = Box("far", 0x7FFFFFF0, -0x7FFFFFF0, 0x7FFFFFFF, 0x7FFFFFFF, 0xFF);
+    Box("kid", 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 5, 0, "far");
+    SetInt(far, PR_PLUSX, 0x7FFFFFFF);
+    EXPECT_EQ(far.ScreenBounds().Right, kCoordLimit);
+    EXPECT_EQ(Pixel(1, 1), 0u);
+    EXPECT_EQ(r.Base(0).HitTest(1, 1, kHitNoPress), &r.Base(0));
+}
+
 using Drawing = TScene;
 
 TEST_F(Drawing, SiblingsByPriorityThenNameChildrenCutAtTheParent) {
