@@ -32,12 +32,6 @@ bool SiblingBefore(const TVeskControl* a, const TVeskControl* b) {
     return a->Name() < b->Name();  // char_traits compares bytes unsigned
 }
 
-// One axis of the screen position of a control's origin.
-struct TAxis {
-    std::int32_t pos, offset, zoom, size, motion, plus;
-    bool flip, posZoomed, hasMotion;
-};
-
 std::int64_t Scaled(std::int32_t v, std::int32_t zoom) { return zoom == 256 ? v : std::int64_t{v} * zoom / 256; }
 
 // A zoom of 0 means an explicit size: anchor and position then scale by
@@ -51,7 +45,7 @@ std::int32_t EffectiveZoom(std::int32_t zoom, std::int32_t shown, const TCustomD
 }
 
 // Anchor and base coordinate, without the parent: c - a.
-std::int64_t OwnPosition(const TAxis& a, bool relative) {
+std::int64_t OwnPosition(const TVeskControl::TAxis& a, bool relative) {
     const std::int64_t scaled = Scaled(a.offset, a.zoom);
     const std::int64_t anchor = a.flip ? a.size - scaled - (relative ? 0 : 1) : scaled;
     const std::int64_t c = a.hasMotion ? a.motion : a.posZoomed ? Scaled(a.pos, a.zoom) : a.pos;
@@ -135,55 +129,52 @@ bool TVeskControl::GetPlaying() const {
     return motion_ && !motion_->Ended() && !GetPaused() && !aniPaused_;
 }
 
-std::int32_t TVeskControl::ScreenX() const {
-    const std::int32_t zoom = EffectiveZoom(GetZoomX(), width_, ImageSurface(), true);
-    const bool hasMotion = HasMotion();
+TVeskControl::TAxis TVeskControl::Axis(bool horizontal) const {
+    const TCustomDIBX* picture = ImageSurface();
+    if (horizontal)
+        return {left_, offsetX_, EffectiveZoom(GetZoomX(), width_, picture, true), width_, motionX_, plusX_,
+                GetFlipH(), posZoomed_, HasMotion()};
+    return {top_, offsetY_, EffectiveZoom(GetZoomY(), height_, picture, false), height_, motionY_, plusY_,
+            GetFlipV(), posZoomed_, HasMotion()};
+}
+
+std::int32_t TVeskControl::ScreenPos(bool horizontal) const {
+    const TAxis a = Axis(horizontal);
     const TVeskControl* p = parent_;
+    if (!p) return Clamp32(OwnPosition(a, false) + a.plus);
+    const std::int64_t parentPos = std::int64_t{horizontal ? p->ScreenX() : p->ScreenY()} -
+                                   (horizontal ? p->GetScrollX() : p->GetScrollY());
     const TCustomDIBX* own = ImageSurface();
-    const TCustomDIBX* ps = p ? p->ImageSurface() : nullptr;
+    const TCustomDIBX* ps = p->ImageSurface();
+    const auto zoomOf = [horizontal](const TVeskControl* c) { return horizontal ? c->GetZoomX() : c->GetZoomY(); };
+    const std::int32_t parentShown = horizontal ? p->GetWidth() : p->GetHeight();
     // A zoomed child of a zoomed picture is placed through the parent's
     // real scale, so that it stays on the pixel of the picture it was
     // placed on however the parent's size was rounded.
-    if (posZoomed_ && own && ps && !p->IsBase() && p->GetZoomX() == GetZoomX() && !hasMotion && p->GetWidth() > 0) {
-        const std::int64_t s = std::int64_t{ps->Width()} * 65536 / p->GetWidth();
+    if (a.posZoomed && own && ps && !p->IsBase() && zoomOf(p) == zoomOf(this) && !a.hasMotion && parentShown > 0) {
+        const std::int64_t parentSource = horizontal ? ps->Width() : ps->Height();
+        const std::int64_t ownSource = horizontal ? own->Width() : own->Height();
+        const std::int64_t s = parentSource * 65536 / parentShown;
         if (s > 0) {
-            const std::int64_t n = GetFlipH()
-                ? (std::int64_t{ps->Width()} + offsetX_ - left_ - own->Width()) * 65536
-                : (std::int64_t{left_} - offsetX_) * 65536;
-            const std::int64_t pos = n / s + (n % s > 32767 ? 1 : 0);
-            return Clamp32(pos + p->ScreenX() + plusX_ - p->GetScrollX());
+            const std::int64_t n = a.flip ? (parentSource + a.offset - a.pos - ownSource) * 65536
+                                          : (std::int64_t{a.pos} - a.offset) * 65536;
+            return Clamp32(n / s + (n % s > 32767 ? 1 : 0) + parentPos + a.plus);
         }
     }
-    const std::int64_t own0 = OwnPosition({left_, offsetX_, zoom, width_, motionX_, plusX_, GetFlipH(), posZoomed_, hasMotion}, false);
-    return Clamp32(own0 + (p ? std::int64_t{p->ScreenX()} - p->GetScrollX() : 0) + plusX_);
+    return Clamp32(OwnPosition(a, false) + parentPos + a.plus);
 }
 
-std::int32_t TVeskControl::ScreenY() const {
-    const std::int32_t zoom = EffectiveZoom(GetZoomY(), height_, ImageSurface(), false);
-    const bool hasMotion = HasMotion();
-    const TVeskControl* p = parent_;
-    const TCustomDIBX* own = ImageSurface();
-    const TCustomDIBX* ps = p ? p->ImageSurface() : nullptr;
-    if (posZoomed_ && own && ps && !p->IsBase() && p->GetZoomY() == GetZoomY() && !hasMotion && p->GetHeight() > 0) {
-        const std::int64_t s = std::int64_t{ps->Height()} * 65536 / p->GetHeight();
-        if (s > 0) {
-            const std::int64_t n = GetFlipV()
-                ? (std::int64_t{ps->Height()} + offsetY_ - top_ - own->Height()) * 65536
-                : (std::int64_t{top_} - offsetY_) * 65536;
-            const std::int64_t pos = n / s + (n % s > 32767 ? 1 : 0);
-            return Clamp32(pos + p->ScreenY() + plusY_ - p->GetScrollY());
-        }
-    }
-    const std::int64_t own0 = OwnPosition({top_, offsetY_, zoom, height_, motionY_, plusY_, GetFlipV(), posZoomed_, hasMotion}, false);
-    return Clamp32(own0 + (p ? std::int64_t{p->ScreenY()} - p->GetScrollY() : 0) + plusY_);
-}
+std::int32_t TVeskControl::ScreenX() const { return ScreenPos(true); }
+std::int32_t TVeskControl::ScreenY() const { return ScreenPos(false); }
 
 std::int32_t TVeskControl::ParentRelX() const {
-    return Clamp32(OwnPosition({left_, offsetX_, EffectiveZoom(GetZoomX(), width_, ImageSurface(), true), width_, motionX_, plusX_, GetFlipH(), posZoomed_, HasMotion()}, true) + plusX_);
+    const TAxis a = Axis(true);
+    return Clamp32(OwnPosition(a, true) + a.plus);
 }
 
 std::int32_t TVeskControl::ParentRelY() const {
-    return Clamp32(OwnPosition({top_, offsetY_, EffectiveZoom(GetZoomY(), height_, ImageSurface(), false), height_, motionY_, plusY_, GetFlipV(), posZoomed_, HasMotion()}, true) + plusY_);
+    const TAxis a = Axis(false);
+    return Clamp32(OwnPosition(a, true) + a.plus);
 }
 
 TRect TVeskControl::ClipRectangle() const {
@@ -257,36 +248,28 @@ std::vector<std::string> TVeskControl::MouseArgs() const {
     return {std::to_string(std::int64_t{mx} - ScreenX()), std::to_string(std::int64_t{my} - ScreenY())};
 }
 
-void TVeskControl::MouseLeftDown() {
-    if (inputMode_ != IM_NONE && inputMode_ != IM_RCLICK) return;
+void TVeskControl::ButtonDown(bool left) {
+    // The other button's ignoring mode still lets this one through.
+    if (inputMode_ != IM_NONE && inputMode_ != (left ? IM_RCLICK : IM_LCLICK)) return;
     TVeskBase* base = OwnerBase();
     if (!base || IsBase()) return;
-    bool waiting = false;
-    if (Owner()) waiting = Owner()->IsWaiting(*this, PR_ONLBTNDOWN);
-    if (CanRaise() && !waiting) {
-        RaiseEvent(GetOnLBtnDown(), PR_ONLBTNDOWN, MouseArgs(), false);
-        base->Mouse.Capture |= kCaptureLeft;
+    const int code = left ? PR_ONLBTNDOWN : PR_ONRBTNDOWN;
+    if (CanRaise() && !(Owner() && Owner()->IsWaiting(*this, code))) {
+        RaiseEvent(left ? GetOnLBtnDown() : GetOnRBtnDown(), code, MouseArgs(), false);
+        base->Mouse.Capture |= left ? kCaptureLeft : kCaptureRight;
     }
     // Taken by the control, or swallowed by a paused one: either way the
     // click no longer reaches the scripts' click state.
-    base->ConsumeLeftPress();
+    if (left) base->ConsumeLeftPress();
+    else base->ConsumeRightPress();
 }
+
+void TVeskControl::MouseLeftDown() { ButtonDown(true); }
+void TVeskControl::MouseRightDown() { ButtonDown(false); }
 
 void TVeskControl::MouseLeftUp() {
     if (TVeskBase* base = OwnerBase()) base->Mouse.Capture &= ~kCaptureLeft;
     if (!SuppressesEvents()) RaiseEvent(GetOnLBtnUp(), PR_ONLBTNUP, MouseArgs(), false);
-}
-
-void TVeskControl::MouseRightDown() {
-    if (inputMode_ != IM_NONE && inputMode_ != IM_LCLICK) return;
-    TVeskBase* base = OwnerBase();
-    if (!base || IsBase()) return;
-    const bool waiting = Owner() && Owner()->IsWaiting(*this, PR_ONRBTNDOWN);
-    if (CanRaise() && !waiting) {
-        RaiseEvent(GetOnRBtnDown(), PR_ONRBTNDOWN, MouseArgs(), false);
-        base->Mouse.Capture |= kCaptureRight;
-    }
-    base->ConsumeRightPress();
 }
 
 void TVeskControl::MouseRightUp() {

@@ -206,6 +206,13 @@ public:
     virtual void ReleaseSurfaces() {}
     virtual void ReloadSurfaces() {}
 
+    // One direction of the placement: position, anchor offset, zoom, size,
+    // motion position, plus, flip, POSZOOMED, whether a motion runs.
+    struct TAxis {
+        std::int32_t pos, offset, zoom, size, motion, plus;
+        bool flip, posZoomed, hasMotion;
+    };
+
     // Position supplied by a running motion (timelines set it).
     std::int32_t MotionX() const { return motionX_; }
     std::int32_t MotionY() const { return motionY_; }
@@ -238,6 +245,10 @@ protected:
 private:
     friend class TVeskBaseList;
     bool CanRaise() const { return !GetPaused() && !IsBase() && !SuppressesEvents(); }
+    TAxis Axis(bool horizontal) const;
+    std::int32_t ScreenPos(bool horizontal) const;
+    // The shared part of the left and right button-down handlers.
+    void ButtonDown(bool left);
     void LoadChildren(TStream& s, int version);
 
     std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;

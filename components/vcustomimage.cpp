@@ -18,19 +18,16 @@ TDIBX& TVeskCustomImage::OwnSurface() {
     return *own_;
 }
 
-void TVeskCustomImage::SetZoomX(const std::int32_t& v) {
-    zoomX_ = v <= 0 ? 1 : v;
+void TVeskCustomImage::ZoomChanged(std::int32_t& zoom, std::int32_t v) {
+    zoom = v <= 0 ? 1 : v;
     recompute_ = true;
+    // Zoomed children are sized through this picture's scale.
     for (int i = 0; i < ChildCount(); ++i)
         if (auto* img = dynamic_cast<TVeskCustomImage*>(Child(i)); img && img->GetPosZoomed()) img->recompute_ = true;
 }
 
-void TVeskCustomImage::SetZoomY(const std::int32_t& v) {
-    zoomY_ = v <= 0 ? 1 : v;
-    recompute_ = true;
-    for (int i = 0; i < ChildCount(); ++i)
-        if (auto* img = dynamic_cast<TVeskCustomImage*>(Child(i)); img && img->GetPosZoomed()) img->recompute_ = true;
-}
+void TVeskCustomImage::SetZoomX(const std::int32_t& v) { ZoomChanged(zoomX_, v); }
+void TVeskCustomImage::SetZoomY(const std::int32_t& v) { ZoomChanged(zoomY_, v); }
 
 void TVeskCustomImage::SetPosZoomed(const bool& v) {
     TVeskControl::SetPosZoomed(v);

@@ -69,6 +69,8 @@ protected:
     void SetShownSize(std::int32_t width, std::int32_t height);
 
 private:
+    void ZoomChanged(std::int32_t& zoom, std::int32_t v);
+
     std::unique_ptr<TDIBX> own_;
     std::int32_t alpha_ = 255;
     std::int32_t zoomX_ = 256, zoomY_ = 256;

@@ -310,6 +310,52 @@ TEST_F(Updates, IdleEventsAndCabinets) {
     EXPECT_EQ(Codes(), (std::vector<int>{PR_ONIDLE}));
 }
 
+// A timeline stand-in: moves the control one pixel an update and ends
+// after its frame count.
+struct TStepMotion final : TVeskMotion {
+    TVeskControl& control;
+    int frames, t = 0;
+    TStepMotion(TVeskControl& c, int n) : control(c), frames(n) {}
+    bool Step(std::int32_t) override {
+        if (t >= frames) return false;
+        control.SetMotionPos(++t, 0);
+        return t == frames;
+    }
+    bool Ended() const override { return t >= frames; }
+    std::int32_t FrameCount() const override { return frames; }
+    void Seek(double) override {}
+    void Restart() override { t = 0; }
+};
+
+TEST_F(Updates, MotionsMoveTheirControlAndEndInDestructionOrPlayEnd) {
+    r.SetMotionFactory([](TVeskControl& c, const std::string& file) -> std::unique_ptr<TVeskMotion> {
+        if (file != "walk.vkm") return nullptr;
+        return std::make_unique<TStepMotion>(c, 3);
+    });
+    TVeskControl& scrap = Box("scrap", 10, 0, 2, 2, 0);
+    SetInt(scrap, PR_AUTOSCRAP, 1);
+    SetStr(scrap, PR_SOURCE, "WALK.VKM");  // no motion: the factory knows only "walk.vkm"
+    EXPECT_FALSE(scrap.HasMotion());
+    SetStr(scrap, PR_SOURCE, "walk.vkm");
+    TVeskControl& ends = Box("ends", 10, 0, 2, 2, 0);
+    SetStr(ends, PR_ONPLAYEND, "end");
+    SetStr(ends, PR_SOURCE, "walk.vkm");
+    const TObjectId scrapId = scrap.Id();
+    r.UpdatePass(15);
+    EXPECT_EQ(ends.ScreenX(), 1);  // the motion position replaces left
+    EXPECT_TRUE(Int(ends, PR_PLAYING));
+    r.UpdatePass(15);
+    EXPECT_NE(r.FindById(scrapId), nullptr);
+    r.UpdatePass(15);  // the last frame is reached
+    EXPECT_EQ(r.FindById(scrapId), nullptr);
+    EXPECT_EQ(Codes(), (std::vector<int>{PR_ONPLAYEND}));
+    EXPECT_FALSE(Int(ends, PR_PLAYING));
+    r.UpdatePass(15);
+    EXPECT_EQ(Codes(), (std::vector<int>{PR_ONPLAYEND}));
+    SetStr(ends, PR_SOURCE, "");  // dropping the motion puts the control back
+    EXPECT_EQ(ends.ScreenX(), 10);
+}
+
 TEST_F(Updates, SwitchingBasesRedrawsBothAndDropsFocusElsewhere) {
     TVeskControl& b = Box("b", 0, 0, 5, 5, 0);
     SetInt(b, PR_HANDLEKEY, 1);
