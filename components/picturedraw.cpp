@@ -60,6 +60,26 @@ void DrawPicture(TCustomDIBX& dest, const TPictureDraw& p) {
     }
 }
 
+std::unique_ptr<TDIBX> BrightnessCopy(TDIBX& src, std::int32_t v) {
+    auto copy = std::make_unique<TDIBX>(src.Width(), src.Height(), src.BitCount());
+    copy->Assign(src);
+    const std::int32_t level = std::clamp(v < 0 ? -v : v, 0, 255);
+    const auto grey = static_cast<TPixel>(copy->ColorToPixel(level | level << 8 | level << 16));
+    auto adjust = [&](TCustomDIBX& s) {
+        if (v > 0) s.AddRect(s.BoundsRect(), grey);
+        else s.SubRect(s.BoundsRect(), grey);
+    };
+    copy->TransparentColor = -1;
+    if (src.TransparentColor >= 0) {
+        TDIBX key(1, 1, src.BitCount());
+        key.SetPixel(0, 0, static_cast<TPixel>(src.TransparentColor));
+        adjust(key);
+        copy->TransparentColor = static_cast<std::int32_t>(key.GetPixel(0, 0));
+    }
+    adjust(*copy);
+    return copy;
+}
+
 namespace {
 
 double Radians(std::int32_t angle) { return angle * 2.0 * std::numbers::pi / 256.0; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "gfx/dibx.h"
 
@@ -24,6 +25,11 @@ struct TPictureDraw {
 // each of the surface's DrawRects on its own when it has some) or
 // stretched, masked when there is a mask.
 void DrawPicture(TCustomDIBX& dest, const TPictureDraw& p);
+
+// A copy of src with brightness v applied: grey v added (v > 0) or
+// subtracted (v < 0) everywhere; the colour key goes through the same
+// change, so the pixels that were transparent stay transparent.
+std::unique_ptr<TDIBX> BrightnessCopy(TDIBX& src, std::int32_t v);
 
 // The bounding rectangle of the displayed rectangle rotated by angle about
 // (cx, cy).

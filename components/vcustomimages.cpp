@@ -21,25 +21,7 @@ TCustomDIBX* TVeskCustomImages::BrightCopy(std::int32_t i) const {
     if (copies_.size() != n) copies_.resize(n);
     std::unique_ptr<TDIBX>& copy = copies_[static_cast<std::size_t>(i)];
     if (copy) return copy.get();
-    TDIBX& src = *frames_->Frame(i).Surface;
-    copy = std::make_unique<TDIBX>(src.Width(), src.Height(), src.BitCount());
-    copy->Assign(src);
-    const std::int32_t v = std::clamp(brightness_ < 0 ? -brightness_ : brightness_, 0, 255);
-    const auto grey = static_cast<TPixel>(copy->ColorToPixel(v | v << 8 | v << 16));
-    auto adjust = [&](TCustomDIBX& s) {
-        if (brightness_ > 0) s.AddRect(s.BoundsRect(), grey);
-        else s.SubRect(s.BoundsRect(), grey);
-    };
-    // The key goes through the same adjustment, so the pixels that were
-    // transparent stay transparent.
-    copy->TransparentColor = -1;
-    if (src.TransparentColor >= 0) {
-        TDIBX key(1, 1, src.BitCount());
-        key.SetPixel(0, 0, static_cast<TPixel>(src.TransparentColor));
-        adjust(key);
-        copy->TransparentColor = static_cast<std::int32_t>(key.GetPixel(0, 0));
-    }
-    adjust(*copy);
+    copy = BrightnessCopy(*frames_->Frame(i).Surface, brightness_);
     return copy.get();
 }
 

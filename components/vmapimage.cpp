@@ -50,6 +50,13 @@ void TVeskMapImage::SetSource(const std::string& v) {
     SetHeight(any ? normal_.frames->Height() : 0);
 }
 
+void TVeskMapImage::SetBrightness(const std::int32_t& v) {
+    if (v == brightness_) return;
+    Change(brightness_, v);
+    for (TPicture* p : {&normal_, &hover_})
+        for (auto& cut : p->cuts) cut.bright.reset();
+}
+
 void TVeskMapImage::SetHoverSource(const std::string& v) { LoadPicture(hover_, v); }
 
 void TVeskMapImage::SetMapSource(const std::string& v) {
@@ -217,6 +224,11 @@ void TVeskMapImage::DrawFrame(TCustomDIBX& dest, TPicture& p, bool inside) {
     const TFenkItemFrame& f = p.frames->Frame(p.index);
     TPictureDraw d;
     d.Surface = f.Surface.get();
+    if (brightness_ != 0) {
+        auto& bright = p.cuts.at(static_cast<std::size_t>(p.index)).bright;
+        if (!bright) bright = BrightnessCopy(*f.Surface, brightness_);
+        d.Surface = bright.get();
+    }
     d.Mask = CutMask(p, inside);
     d.Dest = ClampedBounds(ScreenX(), ScreenY(), f.Surface->Width(), f.Surface->Height());
     d.Alpha = alpha_;
@@ -233,7 +245,10 @@ void TVeskMapImage::Draw(TCustomDIBX& dest) {
 
 void TVeskMapImage::ReleaseSurfaces() {
     for (TPicture* p : {&normal_, &hover_})
-        for (auto& cut : p->cuts) cut.region = -2;
+        for (auto& cut : p->cuts) {
+            cut.region = -2;
+            cut.bright.reset();
+        }
 }
 
 void TVeskMapImage::SaveOwnState(TStream& s) const {

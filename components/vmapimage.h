@@ -32,7 +32,7 @@ public:
     std::int32_t GetAlpha() const override { return alpha_; }
     void SetAlpha(const std::int32_t& v) override { Change(alpha_, v); }
     std::int32_t GetBrightness() const override { return brightness_; }
-    void SetBrightness(const std::int32_t& v) override { Change(brightness_, v); }
+    void SetBrightness(const std::int32_t& v) override;
     std::string GetOnMapIn() const override { return onMapIn_; }
     void SetOnMapIn(const std::string& v) override { onMapIn_ = v; }
     std::string GetOnMapOut() const override { return onMapOut_; }
@@ -79,6 +79,7 @@ private:
         struct TCut {
             std::unique_ptr<TDIBX> mask;
             std::int32_t region = -2;  // the region it was cut for; -2 stale
+            std::unique_ptr<TDIBX> bright;  // brightness copy, made on demand
         };
         std::vector<TCut> cuts;
     };

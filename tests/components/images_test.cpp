@@ -282,6 +282,8 @@ TEST_F(SelectionImage, RegionsFollowTheMouseAndASelectionClosesTheImage) {
 }
 
 TEST_F(SelectionImage, ArrowKeysStepThroughRegionsAndWrap) {
+    SetInt(*map, PR_BRIGHTNESS, 0x10);  // red 0xFF stays, green and blue gain 0x10
+    EXPECT_EQ(Pixel(22, 22), 0xFF1010u);
     SetInt(*map, PR_HANDLEKEY, 1);
     in.KeyDown(0x26);  // Up with no region: the last
     Frame();
