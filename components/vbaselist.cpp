@@ -9,16 +9,12 @@
 
 namespace vesk {
 
-TVeskBase::TVeskBase(TVeskBaseList* owner, int number) : TVeskControl(owner), number_(number) {
-    SetRawName(std::string(1, kSystemNameMark) + "BASE" + std::to_string(number));
-}
-
-TVeskBaseList::TVeskBaseList() {
+TVeskBaseList::TVeskBaseList() : images_(std::make_unique<TFenkCollection>()) {
     bases_[0] = MakeBase(0);
     bases_[1] = MakeBase(1);
 }
 
-TVeskBaseList::~TVeskBaseList() { Reset(); }
+TVeskBaseList::~TVeskBaseList() { Clear(); }
 
 std::unique_ptr<TVeskBase> TVeskBaseList::MakeBase(int number) {
     auto base = std::make_unique<TVeskBase>(this, number);
@@ -50,9 +46,14 @@ void TVeskBaseList::Destroy(TVeskObject& obj) {
 }
 
 void TVeskBaseList::DestroyTree(TVeskObject& obj) {
-    if (TVeskControl* c = obj.AsControl())
+    if (TVeskControl* c = obj.AsControl()) {
+        c->Invalidate();
         while (!c->children_.empty()) DestroyTree(*c->children_.back());
-    if (focused_ == &obj) focused_ = nullptr;
+    }
+    if (focused_ == &obj) {
+        focused_ = nullptr;
+        focusRequested_ = true;
+    }
     std::erase(pending_, &obj);
     byId_.erase(obj.id_);
     auto it = std::find_if(items_.begin(), items_.end(), [&](const auto& p) { return p.get() == &obj; });
@@ -74,7 +75,17 @@ void TVeskBaseList::DestroyPending() {
 }
 
 void TVeskBaseList::Reset() {
+    const bool drawn = bases_[0]->Surface() != nullptr;
+    Clear();
+    bases_[0] = MakeBase(0);
+    bases_[1] = MakeBase(1);
+    if (drawn)
+        for (auto& b : bases_) b->MakeSurface(bitCount_);
+}
+
+void TVeskBaseList::Clear() {
     focused_ = nullptr;
+    focusRequested_ = false;
     pending_.clear();
     queue_.Clear();
     // Everything goes at once, so the links between the objects are cut
@@ -89,8 +100,7 @@ void TVeskBaseList::Reset() {
     for (auto& b : bases_) unlink(*b);
     items_.clear();
     byId_.clear();
-    bases_[0] = MakeBase(0);
-    bases_[1] = MakeBase(1);
+    rclick_.clear();
 }
 
 TVeskObject* TVeskBaseList::FindById(TObjectId id) const {
@@ -162,6 +172,7 @@ void TVeskBaseList::SetSize(int width, int height) {
     for (auto& b : bases_) {
         b->SetWidth(width);
         b->SetHeight(height);
+        if (b->Surface()) b->MakeSurface(bitCount_);
     }
 }
 
@@ -201,7 +212,7 @@ void TVeskBaseList::LoadFromStream(TStream& s, int version) {
     const std::int32_t width = ReadInt32(s);
     const std::int32_t height = ReadInt32(s);
     SetSize(width, height);
-    SetActiveIndex(ReadInt32(s) == 1 ? 1 : 0);
+    active_ = ReadInt32(s) == 1 ? 1 : 0;
     Base(0).LoadFromStream(s, version);
     Base(1).LoadFromStream(s, version);
 
@@ -239,17 +250,6 @@ void TVeskBaseList::LoadFromStream(TStream& s, int version) {
         const std::string focus = ReadString(s);
         focused_ = focus.empty() ? nullptr : FindControl(focus);
     }
-}
-
-// The frame passes are filled in with the control runtime; until then a
-// frame moves nothing and draws nothing.
-void TVeskBaseList::InputPass(std::int32_t) {}
-void TVeskBaseList::UpdatePass(std::int32_t) {}
-void TVeskBaseList::DrawPass() {}
-TCustomDIBX* TVeskBaseList::BaseSurface(int) const { return nullptr; }
-const std::vector<TRect>& TVeskBaseList::DirtyRects(int number) const { return dirty_.at(number & 1); }
-void TVeskBaseList::ClearDirty() {
-    for (auto& list : dirty_) list.clear();
 }
 
 }  // namespace vesk

@@ -6,26 +6,17 @@
 #include <unordered_map>
 #include <vector>
 
+#include "components/fenkcollection.h"
 #include "components/input_state.h"
 #include "components/timerlist.h"
+#include "components/vbase.h"
+#include "components/vmotion.h"
 #include "gfx/dibx.h"
 #include "gfx/rect.h"
-#include "components/vcontrol.h"
 
 namespace vesk {
 
-// A screen base: the root of one of the two control trees, named with 0x01
-// and "BASE0" / "BASE1". It reports kind 0 and is never addressed by scripts.
-class TVeskBase final : public TVeskControl {
-public:
-    TVeskBase(TVeskBaseList* owner, int number);
-    int Number() const { return number_; }
-    // The bases are the roots: they never take a parent.
-    void SetParent(TVeskControl*) override {}
-
-private:
-    int number_;
-};
+class TVeskCustomImage;
 
 // The version number the state streams are written with (the save format's).
 inline constexpr int kStateVersion = 138;
@@ -66,7 +57,10 @@ public:
 
     TVeskBase& Base(int number) const { return *bases_.at(number & 1); }
     int ActiveIndex() const { return active_; }
-    void SetActiveIndex(int index) { active_ = index & 1; }
+    // Switches the active base. There are no transitions yet, so every
+    // switch redraws both bases entirely; a focus that is not on the new
+    // active base is dropped and recomputed at the next input pass.
+    void SetActiveIndex(int index);
     TVeskBase& ActiveBase() const { return Base(active_); }
     TVeskBase& InactiveBase() const { return Base(active_ ^ 1); }
     // "" and base 0's name: the active base; "\x01" and base 1's name: the
@@ -79,8 +73,57 @@ public:
     TVeskObject* FindByName(const std::string& name) const;
 
     TTimerList& EventQueue() { return queue_; }
+    // Whether an entry of that code raised by obj is still waiting.
+    bool IsWaiting(const TVeskObject& obj, int code) const;
+
+    // ---- Keyboard focus. ----
     TVeskControl* Focused() const { return focused_; }
+    // Sets the focus without events (loading a saved game).
     void SetFocused(TVeskControl* control) { focused_ = control; }
+    // Moves the focus: PR_ONFOCUSOUT of the old control, PR_ONFOCUSIN of
+    // the new one; clears the recomputation request.
+    void SetFocus(TVeskControl* control);
+    // The next input pass gives the focus to the active base's deepest
+    // focusable control.
+    void RequestFocus() { focusRequested_ = true; }
+    bool FocusRequested() const { return focusRequested_; }
+    void DropFocus();
+
+    // ---- Right-click list: kinds that close on a right click. ----
+    void AddRClick(TVeskControl* control);
+    void RemoveRClick(TVeskControl* control);
+
+    // The decoded pictures every image kind of this registry draws from.
+    TFenkCollection& Images() { return *images_; }
+    // Motion files are played by what this factory makes; none by default.
+    void SetMotionFactory(TMotionFactory factory) { motionFactory_ = std::move(factory); }
+    const TMotionFactory& MotionFactory() const { return motionFactory_; }
+
+    // The selection string and index of selection images go to the
+    // variable table's @SelStr / @SelIndex when there is one; the last
+    // values set are kept here as well.
+    void SetSelection(const std::string& name, std::int32_t index);
+    const std::string& SelStr() const { return selStr_; }
+    std::int32_t SelIndex() const { return selIndex_; }
+
+    // Forwarded to the media managers once they exist.
+    bool SoundOn() const { return soundOn_; }
+    void SetSoundOn(bool on) { soundOn_ = on; }
+
+    // Bit count of the bases' and images' surfaces (the screen manager's; 32
+    // without one). Changing it re-creates the surfaces.
+    int BitCount() const { return bitCount_; }
+    void SetBitCount(int bitCount);
+    // Display-mode changes: every surface goes before the switch and comes
+    // back after it, with both bases entirely dirty.
+    void ReleaseSurfaces();
+    void ReloadSurfaces();
+
+    // A picture of the active base as drawn now (every control drawn into
+    // it first): a visible image named 0x01 0x01 on the active base, of the
+    // base's size, holding a copy of its surface. Each call replaces the
+    // previous snapshot. Flip shows it over the scene while it switches.
+    TVeskCustomImage& MakeSnapshot();
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -100,7 +143,7 @@ public:
     // Draws both bases into their surfaces within their dirty rectangles.
     void DrawPass();
     // A base's surface, of the registry's size; nullptr before the first
-    // draw pass.
+    // draw pass (and between ReleaseSurfaces and ReloadSurfaces).
     TCustomDIBX* BaseSurface(int number) const;
     // A base's dirty rectangles since the last ClearDirty.
     const std::vector<TRect>& DirtyRects(int number) const;
@@ -120,9 +163,19 @@ private:
     bool NameUsed(const std::string& name) const;
     std::string UnusedName(const std::string& stem, int first) const;
     void DestroyTree(TVeskObject& obj);
+    // Every component and the links between them go; the bases stay.
+    void Clear();
     std::unique_ptr<TVeskBase> MakeBase(int number);
+    void MousePass(TVeskBase& base);
+    // obj when it is still registered, else nullptr.
+    TVeskControl* Registered(TObjectId id) const;
+    // The control under the mouse takes the cursor it asks for.
+    void ChooseCursor(TVeskBase& base, const TVeskControl& target);
 
     int width_ = 640, height_ = 480;
+    int bitCount_ = 32;
+    // Before the components: images hold references into it.
+    std::unique_ptr<TFenkCollection> images_;
     std::array<std::unique_ptr<TVeskBase>, 2> bases_;
     int active_ = 0;
     std::vector<std::unique_ptr<TVeskObject>> items_;  // creation order
@@ -130,8 +183,13 @@ private:
     std::vector<TVeskObject*> pending_;
     TTimerList queue_;
     TVeskControl* focused_ = nullptr;
+    bool focusRequested_ = false;
+    std::vector<TVeskControl*> rclick_;  // not owned
+    TMotionFactory motionFactory_;
+    std::string selStr_;
+    std::int32_t selIndex_ = 0;
+    bool soundOn_ = true;
     TInputState* input_ = nullptr;  // not owned
-    std::array<std::vector<TRect>, 2> dirty_;
     TObjectId nextId_ = 1;
 };
 

@@ -16,8 +16,11 @@ public:
     // Deferred destruction: the registry destroys the component at the end of
     // the frame's update pass; until then it has no name and is not saved.
     void MarkForDestruction();
+    // One frame of the registry's update pass; true asks to be destroyed.
+    virtual bool Update(std::int32_t /*elapsedMs*/) { return false; }
 
 protected:
+    friend class TVeskBaseList;
     // Queues the page an event property names, unless it is empty. With
     // once set, nothing is queued while an entry with the same sender and
     // code is still waiting.

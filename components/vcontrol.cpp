@@ -5,7 +5,10 @@
 #include "common/cp932.h"
 #include "common/error.h"
 #include "common/stream_io.h"
+#include "components/kinds.h"
+#include "components/propids.h"
 #include "components/vbaselist.h"
+#include "gfx/dibx.h"
 
 namespace vesk {
 
@@ -29,6 +32,30 @@ bool SiblingBefore(const TVeskControl* a, const TVeskControl* b) {
     return a->Name() < b->Name();  // char_traits compares bytes unsigned
 }
 
+std::int64_t Scaled(std::int32_t v, std::int32_t zoom) { return zoom == 256 ? v : std::int64_t{v} * zoom / 256; }
+
+// A zoom of 0 means an explicit size: anchor and position then scale by
+// the displayed size against the picture's, so the anchor stays on the same
+// pixel of the picture instead of collapsing to the corner.
+std::int32_t EffectiveZoom(std::int32_t zoom, std::int32_t shown, const TCustomDIBX* picture, bool horizontal) {
+    if (zoom > 0) return zoom;
+    const int source = picture ? (horizontal ? picture->Width() : picture->Height()) : 0;
+    if (source <= 0) return 256;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{shown} * 256 / source, 0, INT32_MAX));
+}
+
+// Anchor and base coordinate, without the parent: c - a.
+std::int64_t OwnPosition(const TVeskControl::TAxis& a, bool relative) {
+    const std::int64_t scaled = Scaled(a.offset, a.zoom);
+    const std::int64_t anchor = a.flip ? a.size - scaled - (relative ? 0 : 1) : scaled;
+    const std::int64_t c = a.hasMotion ? a.motion : a.posZoomed ? Scaled(a.pos, a.zoom) : a.pos;
+    return c - anchor;
+}
+
+std::int32_t Clamp32(std::int64_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
 int Depth(const TVeskControl* c) {
     int depth = 0;
     for (; c->Parent(); c = c->Parent()) ++depth;
@@ -38,6 +65,7 @@ int Depth(const TVeskControl* c) {
 }  // namespace
 
 TVeskControl::~TVeskControl() {
+    motion_.reset();
     if (parent_) std::erase(parent_->children_, this);
     for (TVeskControl* child : children_) child->parent_ = nullptr;
 }
@@ -45,11 +73,20 @@ TVeskControl::~TVeskControl() {
 void TVeskControl::SetParent(TVeskControl* parent) {
     if (!parent || parent == parent_ || Contains(parent)) return;
     Invalidate();
-    if (parent_) std::erase(parent_->children_, this);
+    if (parent_) {
+        std::erase(parent_->children_, this);
+        if (parent_->IsCabinet()) LeftCabinet();
+    }
     parent_ = parent;
     parent_->children_.push_back(this);
     parent_->SortChildren();
+    if (parent_->IsCabinet()) EnteredCabinet();
     Invalidate();
+    TVeskBaseList* owner = Owner();
+    if (!owner) return;
+    const bool active = OnActiveBase();
+    if (owner->Focused() && Contains(owner->Focused()) && !active) owner->DropFocus();
+    else if (!owner->Focused() && active) owner->RequestFocus();
 }
 
 bool TVeskControl::Contains(const TVeskObject* obj) const {
@@ -68,6 +105,239 @@ void TVeskControl::OrderChanged() {
 void TVeskControl::SetMotionPos(std::int32_t x, std::int32_t y) {
     Change(motionX_, x);
     Change(motionY_, y);
+}
+
+void TVeskControl::SetVisible(const bool& v) {
+    if (visible_ == v) return;
+    Change(visible_, v);
+    TVeskBaseList* owner = Owner();
+    if (!owner) return;
+    if (!v && owner->Focused() && Contains(owner->Focused())) owner->DropFocus();
+    else if (v && !owner->Focused()) owner->RequestFocus();
+}
+
+void TVeskControl::SetHandleKey(const bool& v) {
+    if (handleKey_ == v) return;
+    handleKey_ = v;
+    TVeskBaseList* owner = Owner();
+    if (!owner) return;
+    if (v && !owner->Focused()) owner->RequestFocus();
+    if (!v && owner->Focused() == this) owner->RequestFocus();
+}
+
+bool TVeskControl::GetPlaying() const {
+    return motion_ && !motion_->Ended() && !GetPaused() && !aniPaused_;
+}
+
+TVeskControl::TAxis TVeskControl::Axis(bool horizontal) const {
+    const TCustomDIBX* picture = ImageSurface();
+    if (horizontal)
+        return {left_, offsetX_, EffectiveZoom(GetZoomX(), width_, picture, true), width_, motionX_, plusX_,
+                GetFlipH(), posZoomed_, HasMotion()};
+    return {top_, offsetY_, EffectiveZoom(GetZoomY(), height_, picture, false), height_, motionY_, plusY_,
+            GetFlipV(), posZoomed_, HasMotion()};
+}
+
+std::int32_t TVeskControl::ScreenPos(bool horizontal) const {
+    const TAxis a = Axis(horizontal);
+    const TVeskControl* p = parent_;
+    if (!p) return Clamp32(OwnPosition(a, false) + a.plus);
+    const std::int64_t parentPos = std::int64_t{horizontal ? p->ScreenX() : p->ScreenY()} -
+                                   (horizontal ? p->GetScrollX() : p->GetScrollY());
+    const TCustomDIBX* own = ImageSurface();
+    const TCustomDIBX* ps = p->ImageSurface();
+    const auto zoomOf = [horizontal](const TVeskControl* c) { return horizontal ? c->GetZoomX() : c->GetZoomY(); };
+    const std::int32_t parentShown = horizontal ? p->GetWidth() : p->GetHeight();
+    // A zoomed child of a zoomed picture is placed through the parent's
+    // real scale, so that it stays on the pixel of the picture it was
+    // placed on however the parent's size was rounded.
+    if (a.posZoomed && own && ps && !p->IsBase() && zoomOf(p) == zoomOf(this) && !a.hasMotion && parentShown > 0) {
+        const std::int64_t parentSource = horizontal ? ps->Width() : ps->Height();
+        const std::int64_t ownSource = horizontal ? own->Width() : own->Height();
+        const std::int64_t s = parentSource * 65536 / parentShown;
+        if (s > 0) {
+            const std::int64_t n = a.flip ? (parentSource + a.offset - a.pos - ownSource) * 65536
+                                          : (std::int64_t{a.pos} - a.offset) * 65536;
+            return Clamp32(n / s + (n % s > 32767 ? 1 : 0) + parentPos + a.plus);
+        }
+    }
+    return Clamp32(OwnPosition(a, false) + parentPos + a.plus);
+}
+
+std::int32_t TVeskControl::ScreenX() const { return ScreenPos(true); }
+std::int32_t TVeskControl::ScreenY() const { return ScreenPos(false); }
+
+std::int32_t TVeskControl::ParentRelX() const {
+    const TAxis a = Axis(true);
+    return Clamp32(OwnPosition(a, true) + a.plus);
+}
+
+std::int32_t TVeskControl::ParentRelY() const {
+    const TAxis a = Axis(false);
+    return Clamp32(OwnPosition(a, true) + a.plus);
+}
+
+TRect TVeskControl::ClipRectangle() const {
+    if (!HasClip()) return {};
+    return ClampedBounds(std::int64_t{ScreenX()} + clip_[0], std::int64_t{ScreenY()} + clip_[1], clip_[2], clip_[3]);
+}
+
+TVeskBase* TVeskControl::OwnerBase() const {
+    const TVeskControl* c = this;
+    while (c->parent_) c = c->parent_;
+    return c->IsBase() ? static_cast<TVeskBase*>(const_cast<TVeskControl*>(c)) : nullptr;
+}
+
+bool TVeskControl::OnActiveBase() const {
+    const TVeskBase* base = OwnerBase();
+    return base && Owner() && base == &Owner()->ActiveBase();
+}
+
+bool TVeskControl::InsideCabinet() const {
+    for (const TVeskControl* p = parent_; p; p = p->parent_)
+        if (p->IsCabinet()) return true;
+    return false;
+}
+
+void TVeskControl::Invalidate() {
+    if (!Showing()) return;
+    TVeskBase* base = OwnerBase();
+    if (!base || base == this) {
+        if (base) base->InvalidateAll();
+        return;
+    }
+    TRect r = HitRect();
+    if (parent_) {
+        r = Intersect(r, parent_->HitRect());
+        if (r.IsEmpty()) return;
+    }
+    if (HasClip()) {
+        r = Intersect(r, ClipRectangle());
+        if (r.IsEmpty()) return;
+    }
+    for (const TVeskControl* p = parent_; p; p = p->parent_) p->AdjustDirtyRect(r);
+    base->AddDirty(r);
+}
+
+void TVeskControl::DrawChildren(TCustomDIBX& dest) {
+    const TRect saved = dest.ClipRect;
+    const TRect area = Intersect(HitRect(), dest.EffectiveClip());
+    if (area.IsEmpty()) return;
+    for (TVeskControl* child : children_) {
+        if (!child->Showing()) continue;
+        const TRect clip = child->HasClip() ? Intersect(area, child->ClipRectangle()) : area;
+        if (clip.IsEmpty()) continue;
+        dest.ClipRect = clip;
+        child->Draw(dest);
+        dest.ClipRect = saved;
+    }
+}
+
+TVeskControl* TVeskControl::HitTest(std::int32_t x, std::int32_t y, std::uint32_t modes) {
+    if (!Showing()) return nullptr;
+    const TRect r = HitRect();
+    if (x < r.Left || x >= r.Right || y < r.Top || y >= r.Bottom) return nullptr;
+    for (auto it = children_.rbegin(); it != children_.rend(); ++it)
+        if (TVeskControl* hit = (*it)->HitTest(x, y, modes)) return hit;
+    return inputMode_ < 32 && (modes >> inputMode_ & 1) != 0 ? this : nullptr;
+}
+
+std::vector<std::string> TVeskControl::MouseArgs() const {
+    const TVeskBase* base = OwnerBase();
+    const std::int32_t mx = base ? base->Mouse.X : 0, my = base ? base->Mouse.Y : 0;
+    return {std::to_string(std::int64_t{mx} - ScreenX()), std::to_string(std::int64_t{my} - ScreenY())};
+}
+
+void TVeskControl::ButtonDown(bool left) {
+    // The other button's ignoring mode still lets this one through.
+    if (inputMode_ != IM_NONE && inputMode_ != (left ? IM_RCLICK : IM_LCLICK)) return;
+    TVeskBase* base = OwnerBase();
+    if (!base || IsBase()) return;
+    const int code = left ? PR_ONLBTNDOWN : PR_ONRBTNDOWN;
+    if (CanRaise() && !(Owner() && Owner()->IsWaiting(*this, code))) {
+        RaiseEvent(left ? GetOnLBtnDown() : GetOnRBtnDown(), code, MouseArgs(), false);
+        base->Mouse.Capture |= left ? kCaptureLeft : kCaptureRight;
+    }
+    // Taken by the control, or swallowed by a paused one: either way the
+    // click no longer reaches the scripts' click state.
+    if (left) base->ConsumeLeftPress();
+    else base->ConsumeRightPress();
+}
+
+void TVeskControl::MouseLeftDown() { ButtonDown(true); }
+void TVeskControl::MouseRightDown() { ButtonDown(false); }
+
+void TVeskControl::MouseLeftUp() {
+    if (TVeskBase* base = OwnerBase()) base->Mouse.Capture &= ~kCaptureLeft;
+    if (!SuppressesEvents()) RaiseEvent(GetOnLBtnUp(), PR_ONLBTNUP, MouseArgs(), false);
+}
+
+void TVeskControl::MouseRightUp() {
+    if (TVeskBase* base = OwnerBase()) base->Mouse.Capture &= ~kCaptureRight;
+    if (!SuppressesEvents()) RaiseEvent(GetOnRBtnUp(), PR_ONRBTNUP, MouseArgs(), false);
+}
+
+void TVeskControl::MouseMoved() {
+    if (!SuppressesEvents()) RaiseEvent(GetOnMouseMove(), PR_ONMOUSEMOVE, MouseArgs());
+}
+
+void TVeskControl::MouseIn() {
+    if (!SuppressesEvents()) RaiseEvent(GetOnMouseIn(), PR_ONMOUSEIN, {}, false);
+}
+
+void TVeskControl::MouseOut() {
+    if (!SuppressesEvents()) RaiseEvent(GetOnMouseOut(), PR_ONMOUSEOUT, {}, false);
+}
+
+namespace {
+
+std::vector<std::string> KeyArgs(const std::vector<int>& keys) {
+    std::vector<std::string> args;
+    for (int k : keys) args.push_back(std::to_string(k));
+    return args;
+}
+
+}  // namespace
+
+void TVeskControl::KeyDown() {
+    if (CanRaise() && Owner() && Owner()->Input())
+        RaiseEvent(GetOnKeyDown(), PR_ONKEYDOWN, KeyArgs(Owner()->Input()->WentDown()));
+}
+
+void TVeskControl::KeyRepeat() {
+    if (CanRaise() && Owner() && Owner()->Input())
+        RaiseEvent(GetOnKeyRepeat(), PR_ONKEYREPEAT, KeyArgs(Owner()->Input()->Repeated()));
+}
+
+void TVeskControl::KeyUp() {
+    if (CanRaise() && Owner() && Owner()->Input())
+        RaiseEvent(GetOnKeyUp(), PR_ONKEYUP, KeyArgs(Owner()->Input()->WentUp()));
+}
+
+TVeskControl* TVeskControl::FindFocusable() {
+    for (auto it = children_.rbegin(); it != children_.rend(); ++it)
+        if ((*it)->Showing())
+            if (TVeskControl* found = (*it)->FindFocusable()) return found;
+    return handleKey_ && !GetPaused() ? this : nullptr;
+}
+
+bool TVeskControl::Update(std::int32_t elapsedMs) {
+    if (!motion_ || !motion_->Step(elapsedMs)) return false;
+    if (GetAutoScrap()) return true;
+    RaiseEvent(GetOnPlayEnd(), PR_ONPLAYEND, {}, false);
+    return false;
+}
+
+void TVeskControl::StartMotion(const std::string& file) {
+    StopMotion();
+    if (Owner() && Owner()->MotionFactory()) motion_ = Owner()->MotionFactory()(*this, file);
+}
+
+void TVeskControl::StopMotion() {
+    if (!motion_) return;
+    motion_.reset();
+    SetMotionPos(0, 0);
+    SetPriorityOffset(0);
 }
 
 void TVeskControl::SaveToStream(TStream& s) const {

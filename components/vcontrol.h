@@ -1,11 +1,33 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <climits>
+#include <memory>
 #include <vector>
 
 #include "components/vcomponent.h"
+#include "components/vmotion.h"
+#include "gfx/rect.h"
 
 namespace vesk {
+
+class TCustomDIBX;
+class TVeskBase;
+
+// A rectangle from a position and a size that saved games or scripts may
+// push past the 32-bit range: the edges are clamped, not wrapped, and kept
+// within +-2^30 so that a width or height still fits 32 bits.
+inline constexpr std::int64_t kCoordLimit = 0x3FFFFFFF;
+inline TRect ClampedBounds(std::int64_t left, std::int64_t top, std::int64_t width, std::int64_t height) {
+    auto c = [](std::int64_t v) { return static_cast<std::int32_t>(std::clamp(v, -kCoordLimit, kCoordLimit)); };
+    return TRect{c(left), c(top), c(left + width), c(top + height)};
+}
+
+// Bits of the input-mode sets of the hit test: bit n stands for input mode n.
+inline constexpr std::uint32_t kHitLeftPress = 17;   // IM_NONE, IM_RCLICK
+inline constexpr std::uint32_t kHitRightPress = 9;   // IM_NONE, IM_LCLICK
+inline constexpr std::uint32_t kHitNoPress = 29;     // IM_NONE, IM_CLICK, IM_LCLICK, IM_RCLICK
 
 // A visible, positioned component with a parent and children: the base of
 // every visible kind, of the cabinet and of the screen bases. Children are
@@ -46,7 +68,12 @@ public:
     std::int32_t GetColor() const override { return color_; }
     void SetColor(const std::int32_t& v) override { Change(color_, v); }
     bool GetVisible() const override { return visible_; }
-    void SetVisible(const bool& v) override { Change(visible_, v); }
+    // Whether the control takes part in drawing, hit tests and focus: a
+    // cabinet never does, whatever PR_VISIBLE says.
+    bool Showing() const { return visible_ && !IsCabinet(); }
+    // Hiding drops the focus held inside; showing asks for a focus when
+    // nobody has one.
+    void SetVisible(const bool& v) override;
     bool GetPosZoomed() const override { return posZoomed_; }
     void SetPosZoomed(const bool& v) override { Change(posZoomed_, v); }
     std::int32_t GetPlusX() const override { return plusX_; }
@@ -69,10 +96,9 @@ public:
     bool GetAniPaused() const override { return aniPaused_; }
     void SetAniPaused(const bool& v) override { aniPaused_ = v; }
     bool GetHandleKey() const override { return handleKey_; }
-    void SetHandleKey(const bool& v) override { handleKey_ = v; }
-    // Playing while a motion runs; motions are bound by the kinds that take
-    // motion files, so a plain control never plays.
-    bool GetPlaying() const override { return false; }
+    void SetHandleKey(const bool& v) override;
+    // Playing while a motion runs that has not ended, unless paused.
+    bool GetPlaying() const override;
 
 #define VESK_CONTROL_EVENT(Name, slot)                                         \
     std::string Get##Name() const override { return events_[slot]; }           \
@@ -93,6 +119,100 @@ public:
     VESK_CONTROL_EVENT(OnFocusOut, 13)
 #undef VESK_CONTROL_EVENT
 
+    // ---- Placement. ----
+    // Screen position of the origin: anchor offset (scaled by the zoom,
+    // mirrored by the flip), left or the motion position, the parent's
+    // position less its scroll, plus PR_PLUSX / PR_PLUSY.
+    virtual std::int32_t ScreenX() const;
+    virtual std::int32_t ScreenY() const;
+    // The top-left corner relative to the parent, as tiles, particles and
+    // text layout place their children.
+    std::int32_t ParentRelX() const;
+    std::int32_t ParentRelY() const;
+    TRect ScreenBounds() const { return ClampedBounds(ScreenX(), ScreenY(), GetWidth(), GetHeight()); }
+    virtual TRect HitRect() const { return ScreenBounds(); }
+    // The clip window on the screen; empty when clip width or height is
+    // below 1 (no clip).
+    bool HasClip() const { return clip_[2] >= 1 && clip_[3] >= 1; }
+    TRect ClipRectangle() const;
+    // The picture shown by image kinds (its size is the source size of a
+    // PR_POSZOOMED child); nullptr for the others.
+    virtual const TCustomDIBX* ImageSurface() const { return nullptr; }
+    // The base at the root of the tree, or nullptr when the control hangs
+    // nowhere.
+    TVeskBase* OwnerBase() const;
+    bool OnActiveBase() const;
+    virtual bool IsBase() const { return false; }
+    virtual bool IsCabinet() const { return false; }
+    // Whether an ancestor is a cabinet: such controls are stored away, get
+    // no events and no updates.
+    bool InsideCabinet() const;
+
+    // ---- Drawing. ----
+    // Reports the control's area to its base's dirty list.
+    void Invalidate() override;
+    // A descendant's dirty rectangle passes through each ancestor on its
+    // way to the base (a wave surface widens it by its amplitude).
+    virtual void AdjustDirtyRect(TRect&) const {}
+    // Draws into dest within dest's clip: the kind's own content, then the
+    // children.
+    virtual void Draw(TCustomDIBX& dest) { DrawChildren(dest); }
+    // Each visible child clipped to this control's rectangle and its own
+    // clip window, in sibling order.
+    void DrawChildren(TCustomDIBX& dest);
+
+    // ---- Input. ----
+    // The topmost control at (x, y) whose input mode is in modes (see
+    // kHitLeftPress …), children before the control itself.
+    virtual TVeskControl* HitTest(std::int32_t x, std::int32_t y, std::uint32_t modes);
+    virtual void MouseLeftDown();
+    virtual void MouseLeftUp();
+    virtual void MouseRightDown();
+    virtual void MouseRightUp();
+    virtual void MouseMoved();
+    virtual void MouseIn();
+    virtual void MouseOut();
+    // Every frame while the control holds the mouse capture.
+    virtual void CapturedUpdate() {}
+    virtual void KeyDown();
+    virtual void KeyRepeat();
+    virtual void KeyUp();
+    // The deepest visible control with PR_HANDLEKEY, last child first.
+    TVeskControl* FindFocusable();
+    virtual void FocusReceived() {}
+    // Kinds in the registry's right-click list destroy themselves on a
+    // right click; true when this one did.
+    virtual bool RClickDestroy() { return false; }
+    // While true (a closing selection), no script events are queued.
+    virtual bool SuppressesEvents() const { return false; }
+    // The cursor file shown over the control.
+    virtual std::string CursorFile() const { return cursor_; }
+    // Told when the control moves into or out of a cabinet.
+    virtual void EnteredCabinet() {}
+    virtual void LeftCabinet() {}
+
+    // ---- Update and motion. ----
+    // Advances the motion; asks for destruction (PR_AUTOSCRAP) or queues
+    // PR_ONPLAYEND when it has just ended.
+    bool Update(std::int32_t elapsedMs) override;
+    bool HasMotion() const { return motion_ != nullptr; }
+    TVeskMotion* Motion() const { return motion_.get(); }
+    // Binds the motion file through the registry's motion factory; without
+    // one (or when the file cannot be played) the control has no motion.
+    void StartMotion(const std::string& file);
+    // Drops the motion: motion position and priority offset return to 0.
+    void StopMotion();
+    // Display changes: kinds drop and rebuild their own surfaces.
+    virtual void ReleaseSurfaces() {}
+    virtual void ReloadSurfaces() {}
+
+    // One direction of the placement: position, anchor offset, zoom, size,
+    // motion position, plus, flip, POSZOOMED, whether a motion runs.
+    struct TAxis {
+        std::int32_t pos, offset, zoom, size, motion, plus;
+        bool flip, posZoomed, hasMotion;
+    };
+
     // Position supplied by a running motion (timelines set it).
     std::int32_t MotionX() const { return motionX_; }
     std::int32_t MotionY() const { return motionY_; }
@@ -111,9 +231,9 @@ protected:
     virtual void SaveOwnState(TStream&) const {}
     virtual void LoadOwnState(TStream&, int) {}
     void OrderChanged() override;
-
-private:
-    friend class TVeskBaseList;
+    // Mouse position relative to the control, as event arguments.
+    std::vector<std::string> MouseArgs() const;
+    // Invalidates, changes, invalidates: what every geometric setter does.
     template <typename T>
     void Change(T& field, const T& value) {
         if (field == value) return;
@@ -121,6 +241,14 @@ private:
         field = value;
         Invalidate();
     }
+
+private:
+    friend class TVeskBaseList;
+    bool CanRaise() const { return !GetPaused() && !IsBase() && !SuppressesEvents(); }
+    TAxis Axis(bool horizontal) const;
+    std::int32_t ScreenPos(bool horizontal) const;
+    // The shared part of the left and right button-down handlers.
+    void ButtonDown(bool left);
     void LoadChildren(TStream& s, int version);
 
     std::int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -141,6 +269,7 @@ private:
     std::int32_t plusX_ = 0, plusY_ = 0;
     bool aniPaused_ = false;
     bool handleKey_ = false;
+    std::unique_ptr<TVeskMotion> motion_;
 };
 
 }  // namespace vesk

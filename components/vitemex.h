@@ -3,11 +3,16 @@
 #include <memory>
 
 #include "components/kinds.h"
+#include "components/vbox.h"
+#include "components/vcabinet.h"
 #include "components/vcontrol.h"
+#include "components/vimages.h"
+#include "components/vmapimage.h"
+#include "components/vtile.h"
 
 namespace vesk {
 
-// The component kinds as far as the object model defines them: each class
+// The kinds not built yet, as far as the object model defines them: each class
 // reports its kind, carries the properties every control (or every
 // component) shares, and is saved and loaded with the common state. What a
 // kind draws, plays or computes, and the fields it adds to its state, come
@@ -15,12 +20,6 @@ namespace vesk {
 // the base defaults and writes to them are ignored.
 
 // Visible kinds.
-class TVeskBox : public TVeskControl {
-public:
-    using TVeskControl::TVeskControl;
-    std::uint8_t CompoType() const override { return LT_BOX; }
-};
-
 class TVeskButton : public TVeskControl {
 public:
     using TVeskControl::TVeskControl;
@@ -43,12 +42,6 @@ class TVeskFire : public TVeskControl {
 public:
     using TVeskControl::TVeskControl;
     std::uint8_t CompoType() const override { return LT_FIRE; }
-};
-
-class TVeskImages : public TVeskControl {
-public:
-    using TVeskControl::TVeskControl;
-    std::uint8_t CompoType() const override { return LT_IMAGES; }
 };
 
 class TVeskLabel : public TVeskControl {
@@ -87,22 +80,10 @@ public:
     std::uint8_t CompoType() const override { return LT_VIDEO; }
 };
 
-class TVeskMapImage : public TVeskControl {
-public:
-    using TVeskControl::TVeskControl;
-    std::uint8_t CompoType() const override { return LT_MAPIMG; }
-};
-
 class TVeskWave : public TVeskControl {
 public:
     using TVeskControl::TVeskControl;
     std::uint8_t CompoType() const override { return LT_WAVE; }
-};
-
-class TVeskTile : public TVeskControl {
-public:
-    using TVeskControl::TVeskControl;
-    std::uint8_t CompoType() const override { return LT_TILE; }
 };
 
 class TVeskSlider : public TVeskControl {
@@ -133,12 +114,6 @@ class TVeskPrevMenu : public TVeskControl {
 public:
     using TVeskControl::TVeskControl;
     std::uint8_t CompoType() const override { return LT_PREVMENU; }
-};
-
-class TVeskCabinet : public TVeskControl {
-public:
-    using TVeskControl::TVeskControl;
-    std::uint8_t CompoType() const override { return LT_CABINET; }
 };
 
 // Non-visual kinds.

@@ -10,6 +10,8 @@ void TVeskObject::SetName(const std::string& name) {
     // An empty name is what destruction leaves behind; it never displaces.
     if (owner_ && !name.empty()) owner_->ResolveNameClash(*this, name);
     name_ = name;
+    // Names break ties of the sibling order.
+    OrderChanged();
 }
 
 void TVeskObject::SetPriority(std::int32_t priority) {
