@@ -42,15 +42,20 @@ TGameRun::~TGameRun() {
     registry_.AttachInput(nullptr);
 }
 
-TFrameHooks TGameRun::Hooks() {
-    auto elapsed = [this] { return static_cast<std::int32_t>(timing_.LastFrameMs.load()); };
+TFrameHooks RegistryFrameHooks(TVeskBaseList& registry, const TFrameTiming& timing) {
+    auto elapsed = [&timing] { return static_cast<std::int32_t>(timing.LastFrameMs.load()); };
     TFrameHooks h;
+    h.StartOfFrame = [&registry, elapsed] { registry.InputPass(elapsed()); };
+    h.Update = [&registry, elapsed] { registry.UpdatePass(elapsed()); };
+    h.Draw = [&registry](TScreenManager& screen) { ComposeFrame(registry, screen); };
+    h.Presented = [&registry] { registry.ClearDirty(); };
+    return h;
+}
+
+TFrameHooks TGameRun::Hooks() {
+    TFrameHooks h = RegistryFrameHooks(registry_, timing_);
     h.HasProject = [this] { return session_->Loaded(); };
-    h.StartOfFrame = [this, elapsed] { registry_.InputPass(elapsed()); };
     h.Interpreter = [this] { session_->Step(); };
-    h.Update = [this, elapsed] { registry_.UpdatePass(elapsed()); };
-    h.Draw = [this](TScreenManager& screen) { ComposeFrame(registry_, screen); };
-    h.Presented = [this] { registry_.ClearDirty(); };
     h.StepDone = [this] {
         if (StepDone) StepDone();
     };
