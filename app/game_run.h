@@ -23,7 +23,8 @@ namespace vesk {
 class TVeskLog;
 
 // How a game run goes. Every option works in a window too, except the
-// clock step and the input file, which belong to a run without one.
+// clock step, which belongs to a run without one (there the frame thread's
+// clock rules).
 struct THeadlessOptions {
     int Frames = -1;                    // -1: until the game terminates (headless: or nothing can run)
     int StepMs = 16;                    // headless: the clock step of a frame
@@ -33,7 +34,7 @@ struct THeadlessOptions {
     // "FRAME SENDER PAGE[:LABEL] [ARG...]" (the sender is created as a plain
     // named object when missing).
     std::string EventsFile;
-    // Headless: mouse and key input before the frames it names (app/input_script.h).
+    // Mouse and key input before the frames it names (app/input_script.h).
     std::string InputFile;
     // The presented frame after the frame step of that number (from 0).
     std::vector<TScreenshotRequest> Screenshots;
