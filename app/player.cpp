@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/content_registration.h"
+#include "app/game_run.h"
 #include "app/instance_name.h"
 #include "archive/header.h"
 #include "archive/tempfiles.h"
@@ -16,7 +17,6 @@
 #include "platform/canonical_path.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
-#include "script/headless_run.h"
 
 namespace vesk {
 
@@ -48,6 +48,8 @@ THeadlessOptions HeadlessOptionsOf(const TPlayerOptions& o) {
     h.TraceFile = o.traceFile;
     h.DumpVarsFile = o.dumpVarsFile;
     h.EventsFile = o.eventsFile;
+    h.InputFile = o.inputFile;
+    h.Screenshots = o.screenshots;
     return h;
 }
 
@@ -70,8 +72,7 @@ void FinaliseModules() {
 namespace {
 
 // The objects of one player run, created in the start-up order and freed in
-// the shutdown order. The main window and the screen and media managers join
-// them in their own issues; until then the game runs headless.
+// the shutdown order. The media managers join them in their own issue.
 class TPlayer {
 public:
     TPlayer(const TPlayerOptions& options, std::string exePath)
@@ -117,17 +118,23 @@ private:
         files.AddMemoryArchive();
         RegisterContent(files, exePath_, options_.arguments);
 
-        if (!options_.headless)
-            std::fprintf(stderr, "veskplay: there is no main window yet; the game runs headless\n");
-        return RunHeadlessGame(HeadlessOptionsOf(options_), files, options_.arguments, exeFolder_, log_.get(),
-                               [&] {
-                                   ReportStart(files, settings_);
-                                   // Media start-up: the library gets the handles and the
-                                   // callbacks once the project exists. There is no window
-                                   // yet, so the handles are empty.
-                                   if (!media_->Init(nullptr, nullptr))
-                                       std::fprintf(stderr, "veskplay: the media library refused to start\n");
-                               });
+        // The main window, hidden until the project has given it its size
+        // and title. Without a display the game runs headless all the same.
+        std::unique_ptr<platform::TPlatformWindow> window;
+        if (!options_.headless) {
+            window = platform::Platform().CreateMainWindow(640, 480);
+            if (!window) std::fprintf(stderr, "veskplay: there is no display; the game runs headless\n");
+        }
+        const int status = RunGame(HeadlessOptionsOf(options_), files, options_.arguments, exeFolder_, log_.get(),
+                                   window.get(), [&] {
+                                       ReportStart(files, settings_);
+                                       // Media start-up: the library gets the window's
+                                       // handle and the callbacks once the project exists.
+                                       void* handle = window ? window->NativeHandle() : nullptr;
+                                       if (!media_->Init(handle, handle))
+                                           std::fprintf(stderr, "veskplay: the media library refused to start\n");
+                                   });
+        return status;
     }
 
     // The close handler: what exists so far goes in the shutdown order,

@@ -33,17 +33,20 @@ const char* PlayerUsage() {
            "  --answer A[,B...]     answers to message boxes, one per box, the last one\n"
            "                        repeating: ok, cancel, yes, no, or ask (read a line\n"
            "                        from standard input)\n"
-           "  --frames N            close after N frames as the window's close button\n"
+           "  --frames N            close after N frames as the window's close handler\n"
            "                        does (exit page, status data); without it the\n"
            "                        game runs until it ends\n"
            "  --step-ms MS          headless: the clock step of a frame (default 16)\n"
            "  --trace FILE          the interpreter's trace lines (Shift-JIS)\n"
            "  --dump-vars FILE      at the end, one line per user variable: name, kind\n"
            "                        and values, tab-separated, UTF-8\n"
-           "  --events FILE         headless: events to post, lines \"FRAME SENDER\n"
-           "                        PAGE[:LABEL] [ARG...]\"\n"
-           "  --screenshot F:FILE   write frame F as a PNG file (comes with the main\n"
-           "                        window; accepted now for scripts)\n"
+           "  --events FILE         events to post, lines \"FRAME SENDER PAGE[:LABEL]\n"
+           "                        [ARG...]\"\n"
+           "  --input FILE          headless: mouse and key input, lines \"FRAME EVENT\":\n"
+           "                        mousemove X Y, ldown, lup, rdown, rup, wheel N,\n"
+           "                        keydown VK, keyup VK, close; # comments\n"
+           "  --screenshot F:FILE   the presented frame after frame step F (from 0) as\n"
+           "                        a PNG file; repeatable\n"
            "  --help                this text\n";
 }
 
@@ -78,12 +81,13 @@ TPlayerOptions ParsePlayerOptions(const std::vector<std::string>& argv) {
             o.dumpVarsFile = value(a);
         } else if (a == "--events") {
             o.eventsFile = value(a);
+        } else if (a == "--input") {
+            o.inputFile = value(a);
         } else if (a == "--screenshot") {
             const std::string& v = value(a);
-            const std::size_t colon = v.find(':');
-            if (colon == std::string::npos || colon + 1 == v.size())
-                throw EVeskError("--screenshot: expected FRAME:FILE: " + v);
-            o.screenshots.push_back({ParseCount(a, v.substr(0, colon)), v.substr(colon + 1)});
+            TScreenshotRequest shot;
+            if (!ParseScreenshotArg(v, shot)) throw EVeskError("--screenshot: expected FRAME:FILE: " + v);
+            o.screenshots.push_back(std::move(shot));
         } else {
             throw EVeskError("unknown option " + a);
         }

@@ -3,15 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "app/screenshot.h"
 #include "platform/headless/headless_platform.h"
 
 namespace vesk {
-
-// A frame to capture: --screenshot FRAME:FILE.
-struct TScreenshotRequest {
-    int frame = 0;
-    std::string path;
-};
 
 // The player's command line: its own options first, then the arguments of
 // the game (a content folder, an archive file, or "/config"). "--" ends the
@@ -23,7 +18,8 @@ struct TPlayerOptions {
     int stepMs = 16;                                 // --step-ms MS: headless clock step per frame
     std::string traceFile;                           // --trace FILE
     std::string dumpVarsFile;                        // --dump-vars FILE
-    std::string eventsFile;                          // --events FILE (headless)
+    std::string eventsFile;                          // --events FILE
+    std::string inputFile;                           // --input FILE (headless)
     std::vector<TScreenshotRequest> screenshots;     // --screenshot F:FILE
     bool help = false;
     std::vector<std::string> arguments;              // the game's arguments

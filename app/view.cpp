@@ -35,9 +35,15 @@ TFormView::~TFormView() {
 void TFormView::SplashStep() { splashDone_ = true; }
 
 void TFormView::FrameStep() {
+    Step();
+    if (hooks_.StepDone) hooks_.StepDone();
+}
+
+void TFormView::Step() {
     if (hooks_.HasProject && !hooks_.HasProject()) return;
     DeleteTempFiles();
     input_.BeginFrame(static_cast<std::int32_t>(timing_.LastFrameMs.load()));
+    if (hooks_.StartOfFrame) hooks_.StartOfFrame();
     if (splashDone_) {
         if (hooks_.Interpreter) hooks_.Interpreter();
     } else {
@@ -55,6 +61,7 @@ void TFormView::FrameStep() {
     }
     if (hooks_.Draw) hooks_.Draw(screen_);
     screen_.Present();
+    if (hooks_.Presented) hooks_.Presented();
 }
 
 bool TFormView::AskQuit() {
@@ -84,7 +91,9 @@ void TFormView::HandleEvent(const TPlatformEvent& e) {
     using Kind = TPlatformEvent::Kind;
     const bool pauses = hooks_.PauseWhenInactive && hooks_.PauseWhenInactive();
     switch (e.kind) {
-        case Kind::Close: closeRequested_ = true; break;
+        // The close box asks as the toolbar's "終了" does: a game is not
+        // lost to a stray click.
+        case Kind::Close:
         case Kind::QuitButton: AskQuit(); break;
         case Kind::ScreenButton: ToggleFullScreen(); break;
         case Kind::PresentNeeded: screen_.InvalidateAll(); break;

@@ -17,10 +17,13 @@ namespace vesk {
 // plug in here as they arrive; an empty hook does nothing.
 struct TFrameHooks {
     std::function<bool()> HasProject;        // empty: there is a project
+    std::function<void()> StartOfFrame;      // the registry's input pass, after the input is latched
     std::function<void()> Interpreter;       // one frame of the script interpreter
     std::function<void()> Update;            // the components' update pass
     std::function<bool()> PerformLoadSave;   // true when a game load was performed
     std::function<void(TScreenManager&)> Draw;  // composes into the back buffer, marks changed rects
+    std::function<void()> Presented;         // after the flip: the drawn regions are clean again
+    std::function<void()> StepDone;          // after every frame step, whichever way it ended
     std::function<bool()> PauseWhenInactive; // the project's flag; empty: false
     std::function<std::string()> Title;      // the project title (Shift-JIS)
 };
@@ -36,6 +39,9 @@ public:
 
     // One frame step, in its order.
     void FrameStep();
+    // The window closes as its close handler does, without a question (the
+    // game terminated, a scripted close, the frame limit of a test run).
+    void RequestClose() { closeRequested_ = true; }
     // Handles one window event.
     void HandleEvent(const platform::TPlatformEvent& event);
     // The quit question; true when the player chose to end (a close is
@@ -51,9 +57,14 @@ public:
     TLoopThread& Loop() { return *loop_; }
     bool CloseRequested() const { return closeRequested_; }
     bool SplashDone() const { return splashDone_; }
+    // The game starts without the splash: its script runs from the first
+    // frame step. (The player's splash needs the cinema surface, which it
+    // does not have yet.)
+    void SkipSplash() { splashDone_ = true; }
 
 private:
     void SplashStep();
+    void Step();
 
     platform::TPlatformWindow& window_;
     TScreenManager& screen_;

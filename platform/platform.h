@@ -4,11 +4,12 @@
 #include <string>
 
 #include "platform/msgbox.h"
+#include "platform/window.h"
 
 // The desktop services the engine sees. One backend is installed per
 // process: SDL for a player on a desktop, headless for tests, tools and
-// scripted runs. The window, its events and the audio device join this
-// interface with the main window and the media managers.
+// scripted runs. The audio device joins this interface with the media
+// managers.
 namespace vesk::platform {
 
 class TPlatform {
@@ -24,6 +25,12 @@ public:
     // Shows a modal message box; texts are Shift-JIS.
     virtual MsgResult MessageBox(const std::string& text, const std::string& caption,
                                  MsgButtons buttons, MsgIcon icon) = 0;
+
+    // A hidden main window for a game screen of that size, or nullptr when
+    // there is no display to open one on (the player then runs headless).
+    virtual std::unique_ptr<TPlatformWindow> CreateMainWindow(int /*gameWidth*/, int /*gameHeight*/) {
+        return nullptr;
+    }
 };
 
 // The installed backend. Until one is installed the headless backend with

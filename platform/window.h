@@ -67,6 +67,9 @@ public:
     // the toolbar strip.
     virtual void SetGameSize(int width, int height) = 0;
     virtual void SetPosition(int left, int top) = 0;
+    // The desktop's work area (the screen without task bars) of the
+    // window's display; empty when unknown.
+    virtual TScreenRect WorkArea() { return {}; }
     virtual void Show() = 0;
 
     // Takes the next pending event; false when none is waiting.

@@ -5,7 +5,9 @@
 #include <cstdio>
 
 #include "common/cp932.h"
+#include "common/error.h"
 #include "platform/environment.h"
+#include "platform/sdl/sdl_window.h"
 
 namespace vesk::platform {
 
@@ -15,6 +17,15 @@ TSdlPlatform::TSdlPlatform(std::vector<THeadlessAnswer> fallbackAnswers)
 
 TSdlPlatform::~TSdlPlatform() {
     if (SDL_WasInit(0) != 0) SDL_Quit();
+}
+
+std::unique_ptr<TPlatformWindow> TSdlPlatform::CreateMainWindow(int gameWidth, int gameHeight) {
+    try {
+        return std::make_unique<TSdlWindow>(gameWidth, gameHeight);
+    } catch (const EVeskError& e) {
+        std::fprintf(stderr, "veskplay: no window can be opened (%s)\n", e.what());
+        return nullptr;
+    }
 }
 
 MsgResult TSdlPlatform::MessageBox(const std::string& text, const std::string& caption,

@@ -21,6 +21,8 @@ public:
     bool Interactive() const override { return desktop_ || fallback_.Interactive(); }
     MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                           MsgIcon icon) override;
+    // The SDL window; nullptr when SDL's video cannot start (no display).
+    std::unique_ptr<TPlatformWindow> CreateMainWindow(int gameWidth, int gameHeight) override;
 
 private:
     THeadlessPlatform fallback_;

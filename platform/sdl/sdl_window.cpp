@@ -83,6 +83,13 @@ void TSdlWindow::SetGameSize(int width, int height) {
 
 void TSdlWindow::SetPosition(int left, int top) { SDL_SetWindowPosition(window_, left, top); }
 
+TScreenRect TSdlWindow::WorkArea() {
+    SDL_Rect r{};
+    const int display = SDL_GetWindowDisplayIndex(window_);
+    if (display < 0 || SDL_GetDisplayUsableBounds(display, &r) != 0) return {};
+    return {r.x, r.y, r.w, r.h};
+}
+
 void TSdlWindow::Show() {
     SDL_ShowWindow(window_);
     SDL_RaiseWindow(window_);

@@ -25,6 +25,7 @@ public:
     void SetTitle(const std::string& sjisTitle) override;
     void SetGameSize(int width, int height) override;
     void SetPosition(int left, int top) override;
+    TScreenRect WorkArea() override;
     void Show() override;
     bool PollEvent(TPlatformEvent& event) override;
     bool WaitEvent(TPlatformEvent& event, int timeoutMs) override;

@@ -19,20 +19,21 @@ TEST(PlayerOptions, HeadlessOptionsThenTheGamesArguments) {
     EXPECT_EQ(o.answers[1].result, MsgResult::Ok);
     EXPECT_EQ(o.frames, 120);
     ASSERT_EQ(o.screenshots.size(), 2u);
-    EXPECT_EQ(o.screenshots[0].frame, 1);
-    EXPECT_EQ(o.screenshots[0].path, "shots/start.png");
-    EXPECT_EQ(o.screenshots[1].frame, 30);
+    EXPECT_EQ(o.screenshots[0].Frame, 1);
+    EXPECT_EQ(o.screenshots[0].File, "shots/start.png");
+    EXPECT_EQ(o.screenshots[1].Frame, 30);
     // Options end at the first argument of the game.
     EXPECT_EQ(o.arguments, (std::vector<std::string>{"game", "--frames"}));
 }
 
 TEST(PlayerOptions, HeadlessRunOptions) {
     const TPlayerOptions o = ParsePlayerOptions({"--step-ms", "40", "--trace", "t.txt", "--dump-vars", "v.txt",
-                                                 "--events", "e.txt", "game"});
+                                                 "--events", "e.txt", "--input", "i.txt", "game"});
     EXPECT_EQ(o.stepMs, 40);
     EXPECT_EQ(o.traceFile, "t.txt");
     EXPECT_EQ(o.dumpVarsFile, "v.txt");
     EXPECT_EQ(o.eventsFile, "e.txt");
+    EXPECT_EQ(o.inputFile, "i.txt");
     EXPECT_EQ(o.arguments, (std::vector<std::string>{"game"}));
     const TPlayerOptions d = ParsePlayerOptions({});
     EXPECT_EQ(d.stepMs, 16);
@@ -51,7 +52,7 @@ TEST(PlayerOptions, WrongCommandLinesAreErrors) {
         {"--frames"},         {"--frames", "-1"},        {"--frames", "12x"},
         {"--answer", "maybe"}, {"--answer", "ok,"},       {"--screenshot", "1"},
         {"--screenshot", "x:a.png"}, {"--screenshot", "3:"}, {"--fullscreen"},
-        {"--step-ms", "x"},   {"--step-ms"},             {"--trace"}, {"--dump-vars"}, {"--events"},
+        {"--step-ms", "x"},   {"--step-ms"},             {"--trace"}, {"--dump-vars"}, {"--events"}, {"--input"},
     };
     for (const auto& argv : wrong) EXPECT_THROW(ParsePlayerOptions(argv), EVeskError) << argv[0];
 }

@@ -113,14 +113,16 @@ TEST(QuitQuestion, TextsByLanguage) {
     EXPECT_EQ(QuitQuestion("Game", false), "Do you want to exit Game?");
 }
 
+// The close box asks as the toolbar's button does.
 TEST_F(FrameStepTest, TheQuitQuestionYesClosesNoRestores) {
     auto owned = std::make_unique<platform::THeadlessPlatform>(
         std::vector<platform::THeadlessAnswer>{{false, platform::MsgResult::No}, {false, platform::MsgResult::Yes}});
     platform::THeadlessPlatform* headless = owned.get();
     auto previous = platform::InstallPlatform(std::move(owned));
-    TPlatformEvent quit;
+    TPlatformEvent closeBox, quit;
+    closeBox.kind = Kind::Close;
     quit.kind = Kind::QuitButton;
-    step.HandleEvent(quit);
+    step.HandleEvent(closeBox);
     EXPECT_FALSE(step.CloseRequested());
     EXPECT_EQ(QuitRequested.load(), 0);
     step.HandleEvent(quit);

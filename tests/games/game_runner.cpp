@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "script/headless_run.h"
+#include "app/game_run.h"
 
 namespace vesk::test {
 
@@ -85,7 +85,7 @@ TGameRun RunGame(const std::string& name, int frames, int stepMs, const std::str
 }
 
 TGameRun PlayFolder(const std::string& folder, int frames, int stepMs, const std::string& events,
-                    const std::string& player) {
+                    const std::string& player, const std::string& options) {
     fs::remove(folder + "/vars.txt");
     fs::remove(folder + "/trace.txt");
     std::string cmd = Quoted(player.empty() ? std::string(VESK_BINARY_DIR) + "/veskplay" : player) + " --headless";
@@ -94,6 +94,7 @@ TGameRun PlayFolder(const std::string& folder, int frames, int stepMs, const std
     cmd += " --trace " + Quoted(folder + "/trace.txt") + " --dump-vars " + Quoted(folder + "/vars.txt");
     const std::string eventsFile = WriteEvents(folder, events);
     if (!eventsFile.empty()) cmd += " --events " + Quoted(eventsFile);
+    if (!options.empty()) cmd += " " + options;
     // Standard output only carries the start-up report; standard error is
     // what a test looks at.
     cmd += " " + Quoted(folder) + " 2>&1 >/dev/null";
@@ -103,8 +104,9 @@ TGameRun PlayFolder(const std::string& folder, int frames, int stepMs, const std
     return r;
 }
 
-TGameRun PlayGame(const std::string& name, int frames, int stepMs, const std::string& events) {
-    return PlayFolder(BuildGame(name), frames, stepMs, events);
+TGameRun PlayGame(const std::string& name, int frames, int stepMs, const std::string& events,
+                  const std::string& options) {
+    return PlayFolder(BuildGame(name), frames, stepMs, events, {}, options);
 }
 
 }  // namespace vesk::test

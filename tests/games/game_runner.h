@@ -25,10 +25,12 @@ std::string BuildGame(const std::string& name);
 TGameRun RunGame(const std::string& name, int frames = -1, int stepMs = 16, const std::string& events = {});
 
 // Runs a built game folder with the real player, `veskplay --headless`, as
-// a user would; player names the executable (the build's own by default).
+// a user would; player names the executable (the build's own by default);
+// options are further options for it, already quoted for the shell.
 TGameRun PlayFolder(const std::string& folder, int frames = -1, int stepMs = 16, const std::string& events = {},
-                    const std::string& player = {});
+                    const std::string& player = {}, const std::string& options = {});
 // Builds the game and plays it with the real player.
-TGameRun PlayGame(const std::string& name, int frames = -1, int stepMs = 16, const std::string& events = {});
+TGameRun PlayGame(const std::string& name, int frames = -1, int stepMs = 16, const std::string& events = {},
+                  const std::string& options = {});
 
 }  // namespace vesk::test
