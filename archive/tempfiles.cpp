@@ -19,13 +19,24 @@ TempList& List() {
     return list;
 }
 
-}  // namespace
+TempList& ExitList() {
+    static TempList list;
+    return list;
+}
 
-void AddTempFile(const std::string& path) {
-    TempList& l = List();
+void AddTo(TempList& l, const std::string& path) {
     std::lock_guard<std::mutex> guard(l.lock);
     if (std::find(l.paths.begin(), l.paths.end(), path) == l.paths.end()) l.paths.push_back(path);
 }
+
+std::vector<std::string> Copy(TempList& l) {
+    std::lock_guard<std::mutex> guard(l.lock);
+    return l.paths;
+}
+
+}  // namespace
+
+void AddTempFile(const std::string& path) { AddTo(List(), path); }
 
 void DeleteTempFiles() {
     TempList& l = List();
@@ -35,10 +46,22 @@ void DeleteTempFiles() {
     std::erase_if(l.paths, [](const std::string& p) { return platform::DeleteFile(p) || !platform::FileExists(p); });
 }
 
-std::vector<std::string> TempFiles() {
-    TempList& l = List();
+std::vector<std::string> TempFiles() { return Copy(List()); }
+
+void AddDeleteAtExit(const std::string& path) { AddTo(ExitList(), path); }
+
+std::vector<std::string> DeleteAtExitFiles() {
+    TempList& l = ExitList();
     std::lock_guard<std::mutex> guard(l.lock);
-    return l.paths;
+    // There is no later try: the list is emptied, and what would not go is
+    // reported to the caller.
+    std::vector<std::string> left;
+    for (const std::string& p : l.paths)
+        if (!platform::DeleteFile(p) && platform::FileExists(p)) left.push_back(p);
+    l.paths.clear();
+    return left;
 }
+
+std::vector<std::string> DeleteAtExitList() { return Copy(ExitList()); }
 
 }  // namespace vesk

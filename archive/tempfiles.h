@@ -13,4 +13,13 @@ void AddTempFile(const std::string& path);
 void DeleteTempFiles();
 std::vector<std::string> TempFiles();
 
+// The delete-at-exit list: native paths of files that scripts created as
+// temporary. They live as long as the player runs and are deleted once, at
+// module finalisation after the temporary-file list; a path is listed once.
+void AddDeleteAtExit(const std::string& path);
+// Deletes every listed file and empties the list; returns the paths that
+// existed but could not be deleted.
+std::vector<std::string> DeleteAtExitFiles();
+std::vector<std::string> DeleteAtExitList();
+
 }  // namespace vesk

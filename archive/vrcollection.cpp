@@ -20,6 +20,17 @@ namespace vesk {
 
 namespace {
 
+// A stream over a mapped file that keeps the mapping alive as long as it
+// lives, also after its archive has been closed.
+class TMappedStream : public TConstMemoryStream {
+public:
+    explicit TMappedStream(std::shared_ptr<const platform::TFileMapping> map)
+        : TConstMemoryStream(map->Data(), map->Size()), map_(std::move(map)) {}
+
+private:
+    std::shared_ptr<const platform::TFileMapping> map_;
+};
+
 // The directory is read through a buffer of this size, so a directory of
 // many short names costs a few reads of the source, not two per name.
 constexpr std::int64_t kReadAhead = 102400;
@@ -100,8 +111,9 @@ void TVrFileCollection::Close() {
     folder_.clear();
     resName_.clear();
     resType_.clear();
-    resData_ = nullptr;
-    resSize_ = 0;
+    bytes_ = nullptr;
+    bytesSize_ = 0;
+    mapping_.reset();
     version_ = kArchiveVersion;
     base_ = 0;
 }
@@ -202,6 +214,20 @@ void TVrFileCollection::OpenStream(std::unique_ptr<TStream> source) {
     source_ = std::move(source);
 }
 
+void TVrFileCollection::SetFileSource(std::unique_ptr<TBigFileStream> source) {
+    // Volumes are separate files, so only a one-volume archive maps whole.
+    std::shared_ptr<const platform::TFileMapping> map;
+    if (source->VolumeCount() == 1) map = platform::MapFile(source->Path());
+    if (!map || map->Size() != source->Size()) {
+        source_ = std::move(source);
+        return;
+    }
+    mapping_ = std::move(map);
+    bytes_ = mapping_->Data();
+    bytesSize_ = mapping_->Size();
+    source_ = std::make_unique<TMappedStream>(mapping_);
+}
+
 void TVrFileCollection::OpenFile(const std::string& path) {
     Close();
     path_ = path;
@@ -236,7 +262,7 @@ void TVrFileCollection::OpenFile(const std::string& path) {
             Damaged(Utf8ToSjis(path));
         }
     }
-    source_ = std::move(source);
+    SetFileSource(std::move(source));
 }
 
 void TVrFileCollection::OpenAppended(const std::string& path) {
@@ -260,7 +286,7 @@ void TVrFileCollection::OpenAppended(const std::string& path) {
         Clear();
         Damaged(Utf8ToSjis(path));
     }
-    source_ = std::move(source);
+    SetFileSource(std::move(source));
 }
 
 void TVrFileCollection::OpenResource(const std::string& modulePath, const std::string& name, const std::string& type) {
@@ -273,8 +299,8 @@ void TVrFileCollection::OpenResource(const std::string& modulePath, const std::s
     if (!modulePath.empty() && !platform::SameNativeText(modulePath, platform::ExecutablePath())) return;
     const TResourceData res = FindResource(name, type);
     if (!res.data || res.size <= 0) throw EVeskError(Sj("リソースが見つかりません"));
-    resData_ = res.data;
-    resSize_ = res.size;
+    bytes_ = res.data;
+    bytesSize_ = res.size;
     auto source = std::make_unique<TConstMemoryStream>(res.data, res.size);
     try {
         ReadDirectory(*source, 0, res.size);
@@ -326,6 +352,25 @@ void TVrFileCollection::ReadEntry(const TVrFile& entry, TStream& dest) {
         dest.SetPosition(0);
         return;
     }
+    // A source in memory is read in place, outside the lock (which only
+    // hands over the bytes and keeps a mapping alive), without a copy.
+    const std::uint8_t* bytes;
+    std::int64_t bytesSize;
+    std::shared_ptr<const platform::TFileMapping> keep;
+    {
+        std::lock_guard<std::mutex> guard(sourceLock_);
+        bytes = bytes_;
+        bytesSize = bytesSize_;
+        keep = mapping_;
+    }
+    if (bytes) {
+        if (entry.Offset < 0 || entry.Length < 0 || entry.Length > bytesSize - entry.Offset) Damaged(entry.Name());
+        const std::uint8_t* at = bytes + entry.Offset;
+        if (entry.Stored) dest.WriteBuffer(at, entry.Length);
+        else InflateInto(at, entry.Length, dest, entry.Name());
+        dest.SetPosition(0);
+        return;
+    }
     // The stored bytes of compressed entries pass through one buffer per
     // thread, kept between reads.
     thread_local std::vector<std::uint8_t> raw;
@@ -358,7 +403,8 @@ void TVrFileCollection::ReadEntry(const TVrFile& entry, TStream& dest) {
 
 std::unique_ptr<TStream> TVrFileCollection::OpenSourceStream() {
     if (!source_) return nullptr;
-    if (resData_) return std::make_unique<TConstMemoryStream>(resData_, resSize_);
+    if (mapping_) return std::make_unique<TMappedStream>(mapping_);
+    if (bytes_) return std::make_unique<TConstMemoryStream>(bytes_, bytesSize_);
     if (auto* big = dynamic_cast<TBigFileStream*>(source_.get()))
         return std::make_unique<TBigFileStream>(big->Path(), TBigFileStream::Mode::Read);
     return nullptr;

@@ -12,6 +12,11 @@
 
 namespace vesk {
 
+namespace platform {
+class TFileMapping;
+}
+class TBigFileStream;
+
 // The key of the archive key stream. Every writer and reader of the format
 // uses this one value; changing it makes every existing archive unreadable.
 constexpr std::uint32_t kArchiveKey = 0x3A6B51C7;
@@ -120,13 +125,19 @@ public:
 
 private:
     void AddSentinel(std::int64_t offset);
+    // Makes a one-volume file the source as a mapping when the system maps
+    // it, else keeps the stream.
+    void SetFileSource(std::unique_ptr<TBigFileStream> source);
 
     std::string path_;
     std::string folder_;
     std::string resName_, resType_;
-    const std::uint8_t* resData_ = nullptr;
-    std::int64_t resSize_ = 0;
+    // The source, and its bytes when they are all in memory (a resource or a
+    // mapped file): entries are then read in place, without the lock.
     std::unique_ptr<TStream> source_;
+    const std::uint8_t* bytes_ = nullptr;
+    std::int64_t bytesSize_ = 0;
+    std::shared_ptr<const platform::TFileMapping> mapping_;
     std::mutex sourceLock_;  // the source stream is shared by every ReadEntry
     int version_ = kArchiveVersion;
     std::int64_t base_ = 0;

@@ -24,11 +24,20 @@ void StretchSpans(TCustomDIBX& dst, TCustomDIBX& srcIn, TCustomDIBX* maskIn, con
     SpanDrawer& drawer = draw.Drawer();
     const bool hasMask = draw.HasMask();
     const int n = map.dest.Width();
+    const bool repeat = drawer.CanRepeatRows();
+    int lastRow = -1, lastY = 0;
     for (int j = 0; j < map.dest.Height(); ++j) {
         const int row = map.SourceRow(j);
         if (row < 0) continue;
+        const int y = map.dest.Top + j;
+        if (repeat && row == lastRow) {
+            drawer.RepeatRow(lastY, y, map.dest.Left, n);
+            continue;
+        }
         const SourceSpan span{row, 0, false, map.cols.data(), false};
-        drawer.Span(map.dest.Top + j, map.dest.Left, n, span, hasMask ? &span : nullptr);
+        drawer.Span(y, map.dest.Left, n, span, hasMask ? &span : nullptr);
+        lastRow = row;
+        lastY = y;
     }
 }
 

@@ -63,7 +63,9 @@ const std::uint32_t* SpanDrawer::FetchUnpacked(const LockedSurface& from, const 
 template <class P>
 void SpanDrawer::RunNative(P* d, const P* s, const std::uint8_t* m, int n, const KernelSet<P>& k) {
     switch (family_) {
-        case Family::Copy: std::memcpy(d, s, std::size_t(n) * sizeof(P)); break;
+        case Family::Copy:  // a gathered or mirrored source is already in place
+            if (d != s) std::memcpy(d, s, std::size_t(n) * sizeof(P));
+            break;
         case Family::KeyCopy: k.keyCopy(d, s, n, params_.key); break;
         case Family::Alpha: k.alpha(d, s, n, params_, channels_); break;
         case Family::Masked: k.masked(d, s, m, n, params_, channels_); break;
@@ -71,6 +73,14 @@ void SpanDrawer::RunNative(P* d, const P* s, const std::uint8_t* m, int n, const
         case Family::AddMasked: k.addMasked(d, s, m, n, params_, channels_); break;
         case Family::Coverage: k.coverage(d, m, n, params_.colour, params_, channels_); break;
     }
+}
+
+bool SpanDrawer::CanRepeatRows() const { return family_ == Family::Copy && dst_.Bpp() % 8 == 0; }
+
+void SpanDrawer::RepeatRow(int fromDy, int toDy, int dx, int n) {
+    const std::size_t bytes = std::size_t(dst_.Bpp() / 8);
+    std::memcpy(dst_.Row(toDy) + std::size_t(dx) * bytes, dst_.Row(fromDy) + std::size_t(dx) * bytes,
+                std::size_t(n) * bytes);
 }
 
 void SpanDrawer::Span(int dy, int dx, int n, const SourceSpan& s, const SourceSpan* m) {
@@ -98,24 +108,31 @@ void SpanDrawer::Run(int dy, int dx, int n, const std::uint32_t* values, const S
     std::uint8_t* drow = dst_.Row(dy);
     const bool hasSource = values || (s && src_);
     if (IsNativeBpp(dst_.Bpp()) && (values || !src_ || native_)) {
+        // A copy gathers or mirrors its source straight into the destination
+        // row (the source is never the destination: self-draws read a copy).
+        const bool intoDest = family_ == Family::Copy;
         switch (dst_.Bpp()) {
             case 32: {
                 auto* d = reinterpret_cast<std::uint32_t*>(drow) + dx;
-                const std::uint32_t* sp = values ? values : hasSource ? FetchNative(*src_, *s, n, src32_.Get(n)) : nullptr;
+                const std::uint32_t* sp = values      ? values
+                                          : hasSource ? FetchNative(*src_, *s, n, intoDest ? d : src32_.Get(n))
+                                                      : nullptr;
                 RunNative(d, sp, maskRow, n, kernels_.bytes32);
                 return;
             }
             case 16: {
                 auto* d = reinterpret_cast<std::uint16_t*>(drow) + dx;
-                const std::uint16_t* sp = values ? Narrow(values, n, src16_.Get(n))
-                                          : hasSource ? FetchNative(*src_, *s, n, src16_.Get(n)) : nullptr;
+                const std::uint16_t* sp = values      ? Narrow(values, n, src16_.Get(n))
+                                          : hasSource ? FetchNative(*src_, *s, n, intoDest ? d : src16_.Get(n))
+                                                      : nullptr;
                 RunNative(d, sp, maskRow, n, kernels_.fields16);
                 return;
             }
             default: {
                 std::uint8_t* d = drow + dx;
-                const std::uint8_t* sp = values ? Narrow(values, n, src8_.Get(n))
-                                         : hasSource ? FetchNative(*src_, *s, n, src8_.Get(n)) : nullptr;
+                const std::uint8_t* sp = values      ? Narrow(values, n, src8_.Get(n))
+                                         : hasSource ? FetchNative(*src_, *s, n, intoDest ? d : src8_.Get(n))
+                                                     : nullptr;
                 RunNative(d, sp, maskRow, n, kernels_.bytes8);
                 return;
             }

@@ -43,6 +43,11 @@ public:
     // (palette lookups); maskRow may be null.
     void SpanFrom(int dy, int dx, int n, const std::uint32_t* values, const std::uint8_t* maskRow);
 
+    // A plain copy depends on its source alone, so a destination row whose
+    // source row equals that of an already drawn row can repeat its bytes.
+    bool CanRepeatRows() const;
+    void RepeatRow(int fromDy, int toDy, int dx, int n);
+
     // Index distance between rows for indexes that count from row 0.
     int RowStride() const;
     // Same as RowStride for the mask surface.

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace vesk::pixel {
 
 // Row kernels behind the surface operations. Each is written once (in
 // pixel_kernels.inc) as a branch-free loop for the compiler to vectorise and
-// compiled twice, for baseline x86-64 and for AVX2; the set in use is chosen
-// once at start-up from what the processor offers. Both sets compute exactly
-// the same results.
+// compiled three times, for baseline x86-64, for AVX2 and for AVX-512; the
+// set in use is the widest one the processor offers. All sets compute
+// exactly the same results.
 
 // Channel layout of the destination arithmetic. 32-bit stores treat each of
 // the four bytes as a channel; 15/16-bit stores use the three masked fields
@@ -85,10 +86,18 @@ struct PixelKernels {
 
 const PixelKernels& BaselineKernels();
 const PixelKernels& Avx2Kernels();
+const PixelKernels& Avx512Kernels();
 bool CpuHasAvx2();
+// AVX-512 F, BW, VL and DQ, with the system saving the vector state.
+bool CpuHasAvx512();
 
-// The set in use. Tests may force the baseline set to compare the two.
+// Every set this processor can run, the baseline first.
+std::vector<const PixelKernels*> AvailableKernelSets();
+
+// The set in use: the processor's widest, unless a test or a benchmark has
+// chosen one with UseKernels (nullptr goes back to the processor's choice).
 const PixelKernels& Kernels();
+void UseKernels(const PixelKernels* set);
 void UseBaselineKernels(bool baseline);
 
 }  // namespace vesk::pixel

@@ -44,6 +44,27 @@ enum class FileMode {
 // Raises EStreamError with the path when the file cannot be opened.
 std::unique_ptr<TStream> OpenFile(const std::string& path, FileMode mode, bool writeThrough = false);
 
+// A whole file mapped read-only into memory: readers of large files that
+// pick pieces at random (archives) use the bytes in place, with no read call
+// and no copy per piece. The file must not be shortened while mapped.
+class TFileMapping {
+public:
+    TFileMapping(const std::uint8_t* data, std::int64_t size) : data_(data), size_(size) {}
+    ~TFileMapping();
+    TFileMapping(const TFileMapping&) = delete;
+    TFileMapping& operator=(const TFileMapping&) = delete;
+
+    const std::uint8_t* Data() const { return data_; }
+    std::int64_t Size() const { return size_; }
+
+private:
+    const std::uint8_t* data_;
+    std::int64_t size_;
+};
+// Null when the file cannot be mapped (missing, empty, not a regular file,
+// or the system refuses); the caller then reads it as a stream.
+std::shared_ptr<const TFileMapping> MapFile(const std::string& path);
+
 bool FileExists(const std::string& path);  // an existing regular file (following links)
 bool DirExists(const std::string& path);
 bool IsLink(const std::string& path);  // a symbolic link itself, wherever it points

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -359,6 +360,22 @@ std::int64_t DiskSize(const std::string& path) {
     struct statvfs st {};
     if (::statvfs(path.c_str(), &st) != 0) return 0;
     return static_cast<std::int64_t>(st.f_blocks) * static_cast<std::int64_t>(st.f_frsize);
+}
+
+TFileMapping::~TFileMapping() {
+    if (data_) ::munmap(const_cast<std::uint8_t*>(data_), std::size_t(size_));
+}
+
+std::shared_ptr<const TFileMapping> MapFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st {};
+    void* p = MAP_FAILED;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        p = ::mmap(nullptr, std::size_t(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);  // the mapping keeps the file
+    if (p == MAP_FAILED) return nullptr;
+    return std::make_shared<const TFileMapping>(static_cast<const std::uint8_t*>(p), std::int64_t(st.st_size));
 }
 
 }  // namespace vesk::platform

@@ -77,6 +77,35 @@ TEST(ArchiveSources, ArchiveSpreadOverVolumesReads) {
     EXPECT_EQ(Read(a, "ONE"), std::string(3000, 'a'));
 }
 
+TEST(ArchiveSources, FileArchiveReadsInPlaceAndItsStreamsOutliveIt) {
+    TempDir dir;
+    const std::string path = dir / "game.dat";
+    const std::string text(5000, 'q');
+    WriteFileBytes(path, FixtureWriter::Build(102, {{"a.txt", Zlib(B(text)), false}, {"b.ogg", B("OggS-data"), true}}));
+    std::unique_ptr<TStream> source;
+    {
+        TVrFileCollection a;
+        a.OpenFile(path);
+        EXPECT_EQ(Read(a, "A.TXT"), text);
+        EXPECT_EQ(Read(a, "b.ogg"), "OggS-data");
+        source = a.OpenSourceStream();
+        ASSERT_NE(source, nullptr);
+        const TVrFile* b = a.FindFile("b.ogg");
+        ASSERT_NE(b, nullptr);
+        source->SetPosition(b->Offset);
+        // An entry that lies past the end of the file is damage, not a read
+        // outside the mapped bytes.
+        TVrFile* lying = a.FindFile("a.txt");
+        lying->Length = std::int64_t(1) << 40;
+        TMemoryStream out;
+        EXPECT_THROW(a.ReadEntry(*lying, out), EStreamError);
+    }
+    // The archive is gone; the stream it handed out still reads the file.
+    char got[9];
+    source->ReadBuffer(got, 9);
+    EXPECT_EQ(std::string(got, 9), "OggS-data");
+}
+
 TEST(ArchiveSources, SideDirectoryAddressesTheMainFile) {
     TempDir dir;
     const Bytes data = B("0123456789");

@@ -245,5 +245,23 @@ TEST(TempFiles, DeletedWhenAskedAndListEmptied) {
     EXPECT_TRUE(TempFiles().empty());
 }
 
+TEST(TempFiles, DeleteAtExitListGoesOnlyWhenAsked) {
+    TempDir dir;
+    WriteFileBytes(dir / "save-tmp1", B("x"));
+    WriteFileBytes(dir / "save-tmp2", B("y"));
+    AddDeleteAtExit(dir / "save-tmp1");
+    AddDeleteAtExit(dir / "save-tmp2");
+    AddDeleteAtExit(dir / "save-tmp1");  // listed once
+    AddDeleteAtExit(dir / "never-existed");
+    EXPECT_EQ(DeleteAtExitList().size(), 3u);
+    // The per-frame deletion leaves them alone: scripts use them until exit.
+    DeleteTempFiles();
+    EXPECT_TRUE(std::filesystem::exists(dir / "save-tmp1"));
+    EXPECT_TRUE(DeleteAtExitFiles().empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "save-tmp1"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "save-tmp2"));
+    EXPECT_TRUE(DeleteAtExitList().empty());
+}
+
 }  // namespace
 }  // namespace vesk::test

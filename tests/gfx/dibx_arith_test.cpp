@@ -113,8 +113,11 @@ TEST(DibxArithmetic, TableOfHandWorkedCases) {
     for (const Case& c : kCases) EXPECT_EQ(DrawCase(c), c.expected) << c.what << " (" << c.bits << " bits)";
 }
 
-TEST(DibxArithmetic, BaselineKernelsGiveTheSameTable) {
-    pixel::UseBaselineKernels(true);
-    for (const Case& c : kCases) EXPECT_EQ(DrawCase(c), c.expected) << c.what << " (" << c.bits << " bits, baseline)";
-    pixel::UseBaselineKernels(false);
+TEST(DibxArithmetic, EveryKernelSetGivesTheSameTable) {
+    for (const pixel::PixelKernels* set : pixel::AvailableKernelSets()) {
+        pixel::UseKernels(set);
+        for (const Case& c : kCases)
+            EXPECT_EQ(DrawCase(c), c.expected) << c.what << " (" << c.bits << " bits, " << set->name << ")";
+    }
+    pixel::UseKernels(nullptr);
 }
