@@ -25,9 +25,29 @@ public:
         v.Op("mask", MaskSource, 101);
         v.Op("hold", Hold, 107);
     }
+    void Enter(TCallMan& cm) override;
+    void Execute(TCallMan& cm) override;
+    void Abort(TCallMan& cm) override;
+    bool Yields() const override;
+    bool BlocksEvents() const override { return HoldEvents; }
+    void SaveState(TStream& s) override;
+    void LoadState(TStream& s) override;
+
     TOpList WipeKind, Duration, Transition, SelectMode;
     std::vector<TOpList> Names;
     TOpList Clear, Param1, Param2, MaskSource, Hold;
+
+    // The flip in progress: 0 entered, 1 and 2 while the change runs, 3
+    // when it switches at once.
+    int Phase = 0;
+    bool HoldEvents = false;
+    bool ClearOld = false;
+    std::uint32_t Start = 0;
+
+private:
+    // Shows the other screen, drops the snapshot and, with Clear, empties
+    // the screen left (keeping its cabinets unless all is set).
+    void Finish(TCallMan& cm, bool all);
 };
 
 class TComMovieStop final : public TCommand {
