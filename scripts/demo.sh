@@ -19,12 +19,13 @@ if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   echo "demo: playing in a window; close it (or press its 終了 button) to end"
   build/veskplay --trace "$out/trace.txt" --dump-vars "$out/vars.txt" "$game"
 else
-  # No display: the same game headless, 240 frames of 16 ms, with a few
-  # frames written as pictures.
+  # No display: the same game headless, 240 frames of 16 ms, with scripted
+  # input (demo/input.txt: hover and click the red orb) and a few frames
+  # written as pictures.
   rm -f "$shots"/frame-*.png
   args=()
   for f in 0 60 120 239; do args+=(--screenshot "$(printf '%d:%s/frame-%03d.png' "$f" "$shots" "$f")"); done
-  build/veskplay --headless --frames 240 "${args[@]}" --trace "$out/trace.txt" --dump-vars "$out/vars.txt" "$game"
+  build/veskplay --headless --frames 240 --input demo/input.txt "${args[@]}" --trace "$out/trace.txt" --dump-vars "$out/vars.txt" "$game"
   echo "demo: there is no display, so the game ran headless; its frames are in $shots:"
   ls "$shots"
 fi
