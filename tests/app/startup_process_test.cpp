@@ -101,13 +101,14 @@ TEST_F(StartupProcess, GameWithAppendedArchiveReadsGameIniAndRemovesTheOldLog) {
     test::TTempDir dir;
     Install(dir, true, true);
     // The player itself with the demo archive appended: no argument needed.
+    // The demo waits for its player, so the runs end after a few frames.
     test::TChild exe = Start(kBuild + "/vesk", {"exe", kPlayer, kDemoGame + "/game.dat", "-o",
                                                 dir / "game"});
     ASSERT_EQ(exe.Wait(), 0) << exe.err;
     test::WriteFile(dir / "game.ini", "[Sound]\nDirectSound=0\nDelayTime=1234\n[Video]\nUseWMP=1\n");
     test::WriteFile(dir / "veskplay.log", "left behind");
 
-    test::TChild p = Start(dir / "game", {"--headless"});
+    test::TChild p = Start(dir / "game", {"--headless", "--frames", "30"});
     EXPECT_EQ(p.Wait(), 0) << p.err;
     EXPECT_NE(p.out.find("install set \"vesk demo\""), std::string::npos) << p.out;
     // Archive 0 in memory and the executable's own archive.
@@ -119,7 +120,7 @@ TEST_F(StartupProcess, GameWithAppendedArchiveReadsGameIniAndRemovesTheOldLog) {
     EXPECT_TRUE(fs::exists(dir / "dbglog.txt"));
 
     test::WriteFile(dir / "game.ini", "[Sound]\nDelayTime=250\n");
-    test::TChild q = Start(dir / "game", {"--headless"});
+    test::TChild q = Start(dir / "game", {"--headless", "--frames", "30"});
     EXPECT_EQ(q.Wait(), 0);
     EXPECT_NE(q.out.find("DirectSound 1, DelayTime 200, UseWMP 0"), std::string::npos) << q.out;
 }
