@@ -8,6 +8,7 @@
 namespace vesk {
 
 class TCustomParam;
+class TVeskBaseList;
 
 // What the script interpreter needs from the component registry. The
 // registry implements it; the interpreter never sees component classes, only
@@ -33,6 +34,10 @@ public:
 
     virtual void DeleteComponent(TObjectId id) = 0;
     virtual void DeleteAll() = 0;
+
+    // The registry behind the port, for the commands that create, move and
+    // flip components; nullptr for ports without one.
+    virtual TVeskBaseList* Registry() { return nullptr; }
 };
 
 }  // namespace vesk

@@ -20,6 +20,7 @@ public:
     void SetProp(TObjectId id, int prop, TCustomParam& value) override;
     void DeleteComponent(TObjectId id) override;
     void DeleteAll() override { registry_.Reset(); }
+    TVeskBaseList* Registry() override { return &registry_; }
 
 private:
     TVeskBaseList& registry_;

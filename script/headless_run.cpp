@@ -7,11 +7,11 @@
 
 #include "common/cp932.h"
 #include "common/quit.h"
+#include "components/vport.h"
 #include "media/veskdll.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
 #include "script/game_session.h"
-#include "script/plain_port.h"
 
 namespace vesk {
 
@@ -93,14 +93,23 @@ bool DumpVariables(const TParamCollection& vars, const std::string& path) {
     return std::fclose(f) == 0;
 }
 
-void PostEvents(const std::multimap<int, TPostedEvent>& events, int frame, TPlainComponentPort& port) {
+// The sender of a posted event: the component of that name, or a plain
+// object made and named for it.
+TObjectId SenderNamed(TVeskBaseList& registry, const std::string& name) {
+    if (TVeskObject* obj = registry.FindByName(name)) return obj->Id();
+    TVeskObject& obj = registry.Adopt(std::make_unique<TVeskObject>(&registry));
+    obj.SetName(name);
+    return obj.Id();
+}
+
+void PostEvents(const std::multimap<int, TPostedEvent>& events, int frame, TVeskBaseList& registry) {
     auto [first, last] = events.equal_range(frame);
     for (auto it = first; it != last; ++it) {
         TTimerData d;
         d.Page = it->second.page;
-        d.Sender = port.AddObject(it->second.sender);
+        d.Sender = SenderNamed(registry, it->second.sender);
         d.Args = it->second.args;
-        port.EventQueue().Add(std::move(d));
+        registry.EventQueue().Add(std::move(d));
     }
 }
 
@@ -117,7 +126,8 @@ int RunHeadlessGame(const THeadlessOptions& o, TVrFileManager& files, const std:
     }
 
     THeadlessHost host(trace, log);
-    TPlainComponentPort port;
+    TVeskBaseList registry;
+    TVeskComponentPort port(registry);
     int status = 0;
     {
         TGameSession game(host, port, files, TProject::Options{args, exeFolder});
@@ -125,12 +135,14 @@ int RunHeadlessGame(const THeadlessOptions& o, TVrFileManager& files, const std:
             std::fprintf(stderr, "veskplay: the game could not be started\n");
             status = 1;
         } else {
+            registry.SetSize(game.Project()->Settings().ScreenWidth, game.Project()->Settings().ScreenHeight);
             if (started) started();
             for (int frame = 0; o.Frames < 0 || frame < o.Frames; ++frame) {
-                PostEvents(events, frame, port);
+                PostEvents(events, frame, registry);
                 host.clock += static_cast<std::uint32_t>(o.StepMs);
                 host.lastFrame = o.StepMs;
                 game.Step();
+                registry.UpdatePass(o.StepMs);
                 if (host.QuitRequested() || host.closeRequested) break;
                 if (o.Frames < 0 && game.Idle() && events.upper_bound(frame) == events.end()) break;
             }
