@@ -4,50 +4,46 @@
 
 #include "components/propids.h"
 #include "components/vbaselist.h"
-#include "components/vcontrol.h"
 #include "script/callman.h"
-#include "script/component_create.h"
+#include "script/prop_apply.h"
 
 namespace vesk {
 
 void TComComponent::Execute(TCallMan& cm) {
     ++cm.CommandIndex;
     TVeskBaseList* registry = cm.Components().Registry();
-    if (!registry || ComponentKind() == 0) return;
-    TVeskObject* obj = registry->CreateKind(ComponentKind());
+    if (!registry || CreatesKind() == LT_NONE) return;
+    TVeskObject* obj = registry->CreateKind(CreatesKind());
     if (!obj) return;
-    // The image evaluates its last-frame wait itself, each time it is due.
-    if (ComponentKind() == LT_IMAGES && Props[PR_DELAY]) obj->TakeExpression(PR_DELAY, *Props[PR_DELAY]);
-    ApplyPropertySet(*obj, *registry, Props);
+    Prepare(*obj);
+    ApplyPropertySet(*obj, Props, *registry);
 }
 
-void TComCabinet::EvaluateChoice() {
-    invert_ = OpBool(Invert, false);
-    chosen_.clear();
+void TComImgNew::Prepare(TVeskObject& obj) {
+    if (Props[PR_DELAY]) obj.TakeExpression(PR_DELAY, *Props[PR_DELAY]);
+}
+
+void TComCabinet::MoveSelected(TVeskControl& from, TVeskControl& to) {
+    std::vector<std::string> names;
     for (const TOpList& op : Names)
-        if (const TCustomParam* v = EvalOp(op)) chosen_.push_back(v->AsStr());
-}
-
-bool TComCabinet::Selected(const TVeskControl& child) const {
-    const bool listed = std::find(chosen_.begin(), chosen_.end(), child.Name()) != chosen_.end();
-    return listed != invert_;
+        if (const TCustomParam* v = EvalOp(op)) names.push_back(v->AsStr());
+    const bool invert = OpBool(Invert, false);
+    for (int i = from.ChildCount() - 1; i >= 0; --i) {
+        TVeskControl* child = from.Child(i);
+        const bool named = std::find(names.begin(), names.end(), child->Name()) != names.end();
+        if (named != invert) child->SetParent(&to);
+    }
 }
 
 namespace {
 
-// Moves the selected children of from (last to first) to the new parent.
-template <typename Pred>
-void MoveChildren(TVeskControl& from, TVeskControl& to, Pred selected) {
-    for (int i = from.ChildCount() - 1; i >= 0; --i) {
-        if (i >= from.ChildCount()) continue;
-        TVeskControl* child = from.Child(i);
-        if (selected(*child)) child->SetParent(&to);
-    }
-}
-
 TVeskControl* FindCabinet(TVeskBaseList& registry, const std::string& name) {
     TVeskObject* obj = name.empty() ? nullptr : registry.FindByName(name);
     return obj && obj->CompoType() == LT_CABINET ? obj->AsControl() : nullptr;
+}
+
+void DeleteIfEmpty(TVeskBaseList& registry, TVeskControl& cabinet) {
+    if (cabinet.ChildCount() == 0) registry.Destroy(cabinet);
 }
 
 }  // namespace
@@ -60,13 +56,13 @@ void TComCabinetSave::Execute(TCallMan& cm) {
     TVeskControl* cabinet = FindCabinet(*registry, name);
     if (!cabinet) {
         TVeskObject* made = registry->CreateKind(LT_CABINET);
-        if (!made || !(cabinet = made->AsControl())) return;
-        if (!name.empty()) cabinet->SetName(name);
+        if (!made || !made->AsControl()) return;
+        if (!name.empty()) made->SetName(name);
+        cabinet = made->AsControl();
         cabinet->SetParent(&registry->Base(0));
     }
-    EvaluateChoice();
-    MoveChildren(registry->InactiveBase(), *cabinet, [&](const TVeskControl& c) { return Selected(c); });
-    if (cabinet->ChildCount() == 0) registry->Destroy(*cabinet);
+    MoveSelected(registry->InactiveBase(), *cabinet);
+    DeleteIfEmpty(*registry, *cabinet);
 }
 
 void TComCabinetLoad::Execute(TCallMan& cm) {
@@ -75,9 +71,8 @@ void TComCabinetLoad::Execute(TCallMan& cm) {
     if (!registry) return;
     TVeskControl* cabinet = FindCabinet(*registry, OpStr(Props[PR_NAME]));
     if (!cabinet) return;
-    EvaluateChoice();
-    MoveChildren(*cabinet, registry->InactiveBase(), [&](const TVeskControl& c) { return Selected(c); });
-    if (cabinet->ChildCount() == 0) registry->Destroy(*cabinet);
+    MoveSelected(*cabinet, registry->InactiveBase());
+    DeleteIfEmpty(*registry, *cabinet);
 }
 
 }  // namespace vesk

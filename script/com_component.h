@@ -5,57 +5,72 @@
 
 namespace vesk {
 
+class TVeskBaseList;
 class TVeskControl;
+class TVeskObject;
 
 // Creation commands: a property set (one operation list per property the
 // page's mask carries for the kind). Each creates one component of its kind
-// with the registry and applies the properties. The kinds whose components
-// are not built yet keep their properties and step on.
+// through the registry's kind factory and applies the properties. Kinds
+// whose component runtime is not there yet (CreatesKind 0) keep their
+// properties and step on.
 class TComComponent : public TCommand {
 public:
     using TCommand::TCommand;
     void Fields(TFieldVisitor& v) override { v.Props(Props); }
     void Execute(TCallMan& cm) override;
-    // The component kind created; 0 for commands that only step on.
-    virtual std::uint8_t ComponentKind() const { return 0; }
+    // The component kind the command creates; LT_NONE: none yet.
+    virtual std::uint8_t CreatesKind() const { return LT_NONE; }
+    // Runs before the properties are applied.
+    virtual void Prepare(TVeskObject&) {}
     TPropertySet Props;
 };
 
-#define VESK_COMPONENT_COMMAND(Class, Code, Creates)                           \
-    class Class final : public TComComponent {                                 \
-    public:                                                                    \
-        using TComComponent::TComComponent;                                    \
-        std::uint8_t Kind() const override { return Code; }                    \
-        std::uint8_t ComponentKind() const override { return Creates; }        \
+#define VESK_COMPONENT_COMMAND(Class, Code, Creates)                       \
+    class Class final : public TComComponent {                             \
+    public:                                                                \
+        using TComComponent::TComComponent;                                \
+        std::uint8_t Kind() const override { return Code; }                \
+        std::uint8_t CreatesKind() const override { return Creates; }      \
     };
 
 VESK_COMPONENT_COMMAND(TComBoxNew, CK_BOXNEW, LT_BOX)
-VESK_COMPONENT_COMMAND(TComImgNew, CK_IMGNEW, LT_IMAGES)
-VESK_COMPONENT_COMMAND(TComMesNew, CK_MESNEW, 0)
-VESK_COMPONENT_COMMAND(TComTimer, CK_TIMER, 0)
-VESK_COMPONENT_COMMAND(TComMovie, CK_MOVIE, 0)
-VESK_COMPONENT_COMMAND(TComCinema, CK_CINEMA, 0)
-VESK_COMPONENT_COMMAND(TComCaption, CK_CAPTION, 0)
-VESK_COMPONENT_COMMAND(TComMenu, CK_MENU, 0)
-VESK_COMPONENT_COMMAND(TComBtnNew, CK_BUTTON, 0)
-VESK_COMPONENT_COMMAND(TComParticleNew, CK_PARTICLENEW, 0)
-VESK_COMPONENT_COMMAND(TComFireNew, CK_FIRENEW, 0)
-VESK_COMPONENT_COMMAND(TComSound, CK_SOUND, 0)
-VESK_COMPONENT_COMMAND(TComEditNew, CK_EDITNEW, 0)
-VESK_COMPONENT_COMMAND(TComMemoNew, CK_MEMONEW, 0)
+VESK_COMPONENT_COMMAND(TComMesNew, CK_MESNEW, LT_NONE)
+VESK_COMPONENT_COMMAND(TComTimer, CK_TIMER, LT_NONE)
+VESK_COMPONENT_COMMAND(TComMovie, CK_MOVIE, LT_NONE)
+VESK_COMPONENT_COMMAND(TComCinema, CK_CINEMA, LT_NONE)
+VESK_COMPONENT_COMMAND(TComCaption, CK_CAPTION, LT_NONE)
+VESK_COMPONENT_COMMAND(TComMenu, CK_MENU, LT_NONE)
+VESK_COMPONENT_COMMAND(TComBtnNew, CK_BUTTON, LT_NONE)
+VESK_COMPONENT_COMMAND(TComParticleNew, CK_PARTICLENEW, LT_NONE)
+VESK_COMPONENT_COMMAND(TComFireNew, CK_FIRENEW, LT_NONE)
+VESK_COMPONENT_COMMAND(TComSound, CK_SOUND, LT_NONE)
+VESK_COMPONENT_COMMAND(TComEditNew, CK_EDITNEW, LT_NONE)
+VESK_COMPONENT_COMMAND(TComMemoNew, CK_MEMONEW, LT_NONE)
 VESK_COMPONENT_COMMAND(TComMapImgNew, CK_MAPIMGNEW, LT_MAPIMG)
-VESK_COMPONENT_COMMAND(TComWaveNew, CK_WAVENEW, 0)
+VESK_COMPONENT_COMMAND(TComWaveNew, CK_WAVENEW, LT_NONE)
 VESK_COMPONENT_COMMAND(TComTileNew, CK_TILENEW, LT_TILE)
-VESK_COMPONENT_COMMAND(TComSliderNew, CK_SLIDERNEW, 0)
-VESK_COMPONENT_COMMAND(TComScrollbarNew, CK_SCROLLBARNEW, 0)
-VESK_COMPONENT_COMMAND(TComGaugeNew, CK_GAUGENEW, 0)
-VESK_COMPONENT_COMMAND(TComCGCaption, CK_CGCAPTION, 0)
-VESK_COMPONENT_COMMAND(TComPrevMenuNew, CK_PREVMENUNEW, 0)
+VESK_COMPONENT_COMMAND(TComSliderNew, CK_SLIDERNEW, LT_NONE)
+VESK_COMPONENT_COMMAND(TComScrollbarNew, CK_SCROLLBARNEW, LT_NONE)
+VESK_COMPONENT_COMMAND(TComGaugeNew, CK_GAUGENEW, LT_NONE)
+VESK_COMPONENT_COMMAND(TComCGCaption, CK_CGCAPTION, LT_NONE)
+VESK_COMPONENT_COMMAND(TComPrevMenuNew, CK_PREVMENUNEW, LT_NONE)
 
 #undef VESK_COMPONENT_COMMAND
 
+// The image evaluates its own PR_DELAY expression (each time its last frame
+// is entered), so it receives a copy of the command's list.
+class TComImgNew final : public TComComponent {
+public:
+    using TComComponent::TComComponent;
+    std::uint8_t Kind() const override { return CK_IMGNEW; }
+    std::uint8_t CreatesKind() const override { return LT_IMAGES; }
+    void Prepare(TVeskObject& obj) override;
+};
+
 // Cabinets move components out of and back onto the screens; only PR_NAME
-// of their property set is used.
+// of their property set is used. A child is selected when whether its name
+// is one of the names' texts differs from Invert.
 class TComCabinet : public TComComponent {
 public:
     using TComComponent::TComComponent;
@@ -64,19 +79,10 @@ public:
         v.Op("invert", Invert);
         v.OpArray("names", Names);
     }
+    // Moves every selected child of from (last to first) to to.
+    void MoveSelected(TVeskControl& from, TVeskControl& to);
     TOpList Invert;
     std::vector<TOpList> Names;
-
-protected:
-    // Whether a child moves: its name is one of the names' texts, unless
-    // the command inverts the choice.
-    bool Selected(const TVeskControl& child) const;
-    // Evaluates the invert flag and the names, once per execution.
-    void EvaluateChoice();
-
-private:
-    bool invert_ = false;
-    std::vector<std::string> chosen_;
 };
 
 class TComCabinetSave final : public TComCabinet {

@@ -1,122 +1,122 @@
-#include "script/com_screen.h"
-
 #include <algorithm>
-#include <string_view>
 
 #include "common/stream_io.h"
 #include "components/kinds.h"
 #include "components/vbaselist.h"
-#include "components/vcontrol.h"
-#include "components/vcustomimage.h"
 #include "script/callman.h"
+#include "script/com_screen.h"
 #include "script/com_wait.h"
+#include "script/flip_snapshot.h"
 
 namespace vesk {
 
 namespace {
 
-// The snapshot of the screen shown while a flip runs.
-const std::string kSnapshotName("\x01\x01", 2);
+// The highest transition kind; any other number flips without one.
+constexpr int kLastWipeKind = 38;
 
-// The lines of the texts of the name lists.
-std::vector<std::string> ListedNames(const std::vector<TOpList>& lists) {
-    std::vector<std::string> names;
-    for (const TOpList& op : lists) {
-        const TCustomParam* v = EvalOp(op);
-        if (!v) continue;
-        const std::string text = v->AsStr();
-        std::size_t from = 0;
-        while (from <= text.size()) {
-            std::size_t end = text.find('\n', from);
-            if (end == std::string::npos) end = text.size();
-            std::string_view line(text.data() + from, end - from);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            names.emplace_back(line);
-            from = end + 1;
-        }
+// The lines of a text as a string list holds them: split at CR LF, LF or
+// CR, no empty line after a final line break.
+void AddLines(const std::string& text, std::vector<std::string>& lines) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+        start = end + 1;
     }
-    return names;
 }
 
-std::vector<TVeskControl*> Children(const TVeskControl& parent) {
-    std::vector<TVeskControl*> list;
-    for (int i = 0; i < parent.ChildCount(); ++i) list.push_back(parent.Child(i));
-    return list;
+// Switches the active base; focus that does not lie on the new active base
+// is dropped. The new screen is redrawn whole: what changed on it while it
+// was hidden was never shown.
+void SwitchActiveBase(TVeskBaseList& registry, int index) {
+    registry.SetActiveIndex(index);
+    registry.ActiveBase().Invalidate();
+    if (TVeskControl* focused = registry.Focused(); focused && !registry.ActiveBase().Contains(focused))
+        registry.SetFocused(nullptr);
 }
 
 }  // namespace
 
 void TComFlip::Enter(TCallMan& cm) {
-    Phase = 0;
-    // Transitions are drawn by the transition engine, which is not built:
-    // the kind, the flag and the parameters are read but change nothing yet.
-    EvalOp(WipeKind);
-    EvalOp(Transition);
-    HoldEvents = OpBool(Hold, false);
-    ClearOld = OpBool(Clear, false);
-    TVeskBaseList* registry = cm.Components().Registry();
-    const TCustomParam* mode = EvalOp(SelectMode);
-    const std::vector<std::string> listed = ListedNames(Names);
-    if (!registry || !mode) return;
-    const std::int32_t m = mode->AsInt();
+    phase_ = 0;
+    const std::int32_t kind = static_cast<std::uint8_t>(OpInt(WipeKind, 0));
+    wipeKind_ = static_cast<std::uint8_t>(kind > kLastWipeKind ? 0 : kind);
     const TCustomParam* duration = EvalOp(Duration);
-    TVeskControl* snapshot = nullptr;
-    if (!duration || duration->AsInt() <= 0)
-        Phase = 3;
-    else
-        snapshot = &registry->MakeSnapshot();
-    TVeskControl& active = registry->ActiveBase();
-    const std::vector<TVeskControl*> children = Children(active);
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        if (*it == snapshot) continue;
-        const bool isListed = std::find(listed.begin(), listed.end(), (*it)->Name()) != listed.end();
-        const bool selected = (m == 1 && isListed) || (m == 0 && !isListed);
-        if (selected) (*it)->SetParent(&registry->InactiveBase());
+    const std::int32_t ms = duration ? duration->AsInt() : 1;
+    durationMs_ = std::max(ms, 1);
+    yields_ = duration && ms > 0;
+    OpBool(Transition, false);  // read by the transition once one is made
+    holdEvents_ = OpBool(Hold, false);
+    clear_ = OpBool(Clear, false);
+    const TCustomParam* mode = EvalOp(SelectMode);
+    const int m = mode ? mode->AsInt() : -1;
+    std::vector<std::string> listed;
+    for (const TOpList& op : Names)
+        if (const TCustomParam* v = EvalOp(op)) AddLines(v->AsStr(), listed);
+
+    TVeskBaseList* registry = cm.Components().Registry();
+    if (!mode || !registry) return;
+    if (!yields_) phase_ = 3;
+    else MakeFlipSnapshot(*registry);
+    TVeskBase& active = registry->ActiveBase();
+    for (int i = active.ChildCount() - 1; i >= 0; --i) {
+        TVeskControl* child = active.Child(i);
+        if (child->Name() == kFlipSnapshotName) continue;
+        // A component pending destruction has no name and is never listed.
+        const bool named = !child->Name().empty() &&
+                           std::find(listed.begin(), listed.end(), child->Name()) != listed.end();
+        if ((m == 1 && named) || (m == 0 && !named)) child->SetParent(&registry->InactiveBase());
     }
-    if (Phase != 3) registry->SetActiveIndex(registry->ActiveIndex());
+    // With a duration the transition from the current picture would start
+    // here (kind wipeKind_, durationMs_, the parameters and the mask
+    // source); the player has no transitions yet, so Phase 2 finds none
+    // running and the flip finishes when its phases have passed.
 }
 
 void TComFlip::Execute(TCallMan& cm) {
-    switch (Phase) {
-        case 0: Phase = 1; return;
-        case 1:
-            Start = cm.Host().PlayClock();
-            Phase = 2;
-            return;
-        default:
-            // With no transition running there is nothing to wait for.
-            Finish(cm, false);
-            ++cm.CommandIndex;
+    switch (phase_) {
+    case 0:
+        phase_ = 1;
+        return;
+    case 1:
+        start_ = cm.Host().PlayClock();
+        phase_ = 2;
+        return;
+    default:
+        Finish(cm, false);
+        ++cm.CommandIndex;
+        return;
     }
 }
 
 void TComFlip::Abort(TCallMan& cm) { Finish(cm, true); }
 
-void TComFlip::Finish(TCallMan& cm, bool all) {
+void TComFlip::Finish(TCallMan& cm, bool withCabinets) {
     TVeskBaseList* registry = cm.Components().Registry();
     if (!registry) return;
-    registry->SetActiveIndex(registry->ActiveIndex() ^ 1);
-    if (TVeskObject* snapshot = registry->FindByName(kSnapshotName)) registry->Destroy(*snapshot);
-    if (!ClearOld) return;
-    for (TVeskControl* child : Children(registry->InactiveBase()))
-        if (all || child->CompoType() != LT_CABINET) registry->Destroy(*child);
-}
-
-bool TComFlip::Yields() const {
-    const TCustomParam* duration = EvalOp(Duration);
-    return duration && duration->AsInt() > 0;
+    SwitchActiveBase(*registry, registry->ActiveIndex() ^ 1);
+    if (TVeskObject* snapshot = registry->FindByName(kFlipSnapshotName)) registry->Destroy(*snapshot);
+    if (!clear_) return;
+    TVeskBase& left = registry->InactiveBase();
+    for (int i = left.ChildCount() - 1; i >= 0; --i) {
+        TVeskControl* child = left.Child(i);
+        if (withCabinets || child->CompoType() != LT_CABINET) registry->Destroy(*child);
+    }
 }
 
 void TComFlip::SaveState(TStream& s) {
     WriteStateVersion(s);
-    WriteFlag(s, HoldEvents);
-    WriteFlag(s, ClearOld);
+    WriteFlag(s, holdEvents_);
+    WriteFlag(s, clear_);
 }
 
 void TComFlip::LoadState(TStream& s) {
     if (ReadStateVersion(s) < 100) return;
-    HoldEvents = ReadFlag(s);
-    ClearOld = ReadFlag(s);
+    holdEvents_ = ReadFlag(s);
+    clear_ = ReadFlag(s);
 }
 
 }  // namespace vesk

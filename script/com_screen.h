@@ -9,10 +9,22 @@ namespace vesk {
 // classes hold every stored field so pages load, save and dump whole, and
 // step on until those parts are attached.
 
+// Flip: moves the selected components of the screen to the other base and
+// switches to it, through a transition when it has a duration. Phase 0 and
+// 1 take a pass each (the start of the transition is timed from the second);
+// Phase 2 lasts while the transition runs; Phase 3 (no duration) finishes
+// in the first pass.
 class TComFlip final : public TCommand {
 public:
     using TCommand::TCommand;
     std::uint8_t Kind() const override { return CK_FLIP; }
+    void Enter(TCallMan& cm) override;
+    void Execute(TCallMan& cm) override;
+    void Abort(TCallMan& cm) override;
+    bool Yields() const override { return yields_; }
+    bool BlocksEvents() const override { return holdEvents_; }
+    void SaveState(TStream& s) override;
+    void LoadState(TStream& s) override;
     void Fields(TFieldVisitor& v) override {
         v.Op("kind", WipeKind);
         v.Op("time", Duration);
@@ -25,29 +37,22 @@ public:
         v.Op("mask", MaskSource, 101);
         v.Op("hold", Hold, 107);
     }
-    void Enter(TCallMan& cm) override;
-    void Execute(TCallMan& cm) override;
-    void Abort(TCallMan& cm) override;
-    bool Yields() const override;
-    bool BlocksEvents() const override { return HoldEvents; }
-    void SaveState(TStream& s) override;
-    void LoadState(TStream& s) override;
-
     TOpList WipeKind, Duration, Transition, SelectMode;
     std::vector<TOpList> Names;
     TOpList Clear, Param1, Param2, MaskSource, Hold;
 
-    // The flip in progress: 0 entered, 1 and 2 while the change runs, 3
-    // when it switches at once.
-    int Phase = 0;
-    bool HoldEvents = false;
-    bool ClearOld = false;
-    std::uint32_t Start = 0;
-
 private:
-    // Shows the other screen, drops the snapshot and, with Clear, empties
-    // the screen left (keeping its cabinets unless all is set).
-    void Finish(TCallMan& cm, bool all);
+    // Switches to the other base, drops the snapshot and, with Clear,
+    // empties the base left behind (its cabinets too when withCabinets).
+    void Finish(TCallMan& cm, bool withCabinets);
+
+    int phase_ = 0;
+    std::uint8_t wipeKind_ = 0;
+    std::int32_t durationMs_ = 1;
+    bool yields_ = false;
+    bool holdEvents_ = false;
+    bool clear_ = false;
+    std::uint32_t start_ = 0;
 };
 
 class TComMovieStop final : public TCommand {

@@ -1,0 +1,487 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "common/stream_io.h"
+#include "components/kinds.h"
+#include "components/propids.h"
+#include "components/vbaselist.h"
+#include "components/vport.h"
+#include "script/callman.h"
+#include "script/com_component.h"
+#include "script/com_screen.h"
+#include "script/com_vars.h"
+#include "script/flip_snapshot.h"
+#include "script/page.h"
+#include "script/prop_apply.h"
+#include "values/compiler.h"
+#include "values/param_collection.h"
+
+namespace vesk {
+namespace {
+
+class TTestHost final : public TScriptHost {
+public:
+    bool QuitRequested() const override { return quit; }
+    void SetQuitRequested(bool flag) override { quit = flag; }
+    void PostClose() override {}
+    std::uint32_t PlayClock() const override { return clock; }
+    std::int32_t LastFrameMs() const override { return 16; }
+    void ShowWarning(const std::string&) override {}
+    bool quit = false;
+    std::uint32_t clock = 0;
+};
+
+class TTestPages final : public TPageSource {
+public:
+    bool PageExists(const std::string& name) override { return pages.count(name) > 0; }
+    std::unique_ptr<TStream> OpenPage(const std::string& name) override {
+        auto s = std::make_unique<TMemoryStream>();
+        const std::string& bytes = pages.at(name);
+        s->WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+        s->SetPosition(0);
+        return s;
+    }
+    void PageTooOld(const std::string&) override {}
+    std::map<std::string, std::string> pages;
+};
+
+TOpList Op(const std::string& text) {
+    TBuildVeskParser b;
+    b.Compile(text);
+    auto op = std::make_unique<TVeskParser>();
+    b.WriteTo(*op);
+    return op;
+}
+
+// A list that is present but yields no value.
+TOpList NoValue() { return std::make_unique<TVeskParser>(); }
+
+class ComponentCommands : public ::testing::Test {
+protected:
+    ComponentCommands() { TParamCollection::SetGlobal(&vars); }
+    ~ComponentCommands() override { TParamCollection::SetGlobal(nullptr); }
+
+    TVeskControl& AddBox(const std::string& name, TVeskControl* parent = nullptr) {
+        TVeskControl& c = *registry.CreateKind(LT_BOX)->AsControl();
+        c.SetName(name);
+        if (parent) c.SetParent(parent);
+        return c;
+    }
+    TVeskControl& AddCabinet(const std::string& name, TVeskControl& parent) {
+        TVeskControl& c = *registry.CreateKind(LT_CABINET)->AsControl();
+        c.SetName(name);
+        c.SetParent(&parent);
+        return c;
+    }
+    // The names of the children, sorted.
+    static std::string ChildNames(const TVeskControl& c) {
+        std::vector<std::string> names;
+        for (int i = 0; i < c.ChildCount(); ++i) names.push_back(c.Child(i)->Name());
+        std::sort(names.begin(), names.end());
+        std::string s;
+        for (const std::string& n : names) s += (s.empty() ? "" : ",") + n;
+        return s;
+    }
+    void SetStr(const std::string& name, const std::string& value) {
+        TParamCollectionItem& v = vars.AddOfKind(PT_STR);
+        v.SetVarName(name);
+        v.Value().SetStr(value);
+    }
+    // Runs one command the way the interpreter does on a single pass.
+    template <typename T>
+    void RunOnce(T& command) {
+        cm.CommandIndex = 0;
+        command.Execute(cm);
+    }
+
+    TParamCollection vars;
+    TVeskBaseList registry;
+    TVeskComponentPort port{registry};
+    TTestHost host;
+    TTestPages pages;
+    TCallMan cm{host, pages, port, vars};
+};
+
+// ---- applying property sets ----
+
+TEST_F(ComponentCommands, AbsentValuesOfProperties) {
+    const std::pair<int, std::int32_t> table[] = {
+        {PR_ALPHA, 255},    {PR_ZOOMX, 256},      {PR_ZOOMY, 256},       {PR_COLOR, -1},   {PR_BORDERCOLOR, -1},
+        {PR_HOVERCOLOR, -1}, {PR_FONTHEIGHT, 16}, {PR_VOLUME, 1000},     {PR_TEXTDELAY, 256}, {PR_COLCOUNT, 1},
+        {PR_ROWCOUNT, 1},   {PR_AMP, 1},          {PR_WAVELEN, 100},     {PR_SMALLCHANGE, 1}, {PR_LARGECHANGE, 1},
+        {PR_GLYPHWIDTH, 1}, {PR_GLYPHHEIGHT, 1},  {PR_LEFT, 0},          {PR_BRIGHTNESS, 0}, {PR_INDEX, 0},
+    };
+    for (auto [prop, value] : table) {
+        auto v = AbsentPropertyValue(prop);
+        EXPECT_EQ(v->Kind(), PT_INT) << PropertyName(prop);
+        EXPECT_EQ(v->AsInt(), value) << PropertyName(prop);
+    }
+    EXPECT_TRUE(AbsentPropertyValue(PR_VISIBLE)->AsBool());
+    EXPECT_TRUE(AbsentPropertyValue(PR_OVERLAY)->AsBool());
+    EXPECT_FALSE(AbsentPropertyValue(PR_REPEAT)->AsBool());
+    // An event whose kind table entry says flag still takes a page name.
+    EXPECT_EQ(AbsentPropertyValue(PR_ONPLAYING)->Kind(), PT_STR);
+    EXPECT_EQ(AbsentPropertyValue(PR_ONPLAYING)->AsStr(), "");
+    EXPECT_EQ(AbsentPropertyValue(PR_PARAM1)->Kind(), PT_FLOAT);
+}
+
+TEST_F(ComponentCommands, BoxNewAppliesItsPropertiesWithTheAbsentDefaults) {
+    TComBoxNew box(nullptr);
+    box.Props[PR_NAME] = Op("\"panel\"");
+    box.Props[PR_LEFT] = Op("10");
+    box.Props[PR_WIDTH] = Op("40 + 60");
+    box.Props[PR_COLOR] = NoValue();   // present, yields nothing: -1, not the control's 0
+    box.Props[PR_ALPHA] = NoValue();
+    box.Props[PR_PLUSX] = Op("5");     // never applied by a creation command
+    box.Props[PR_ONLBTNUP] = Op("\"menu.vks:ok\"");
+    RunOnce(box);
+    EXPECT_EQ(cm.CommandIndex, 1);
+    TVeskObject* made = registry.FindByName("panel");
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->CompoType(), LT_BOX);
+    EXPECT_EQ(made->GetLeft(), 10);
+    EXPECT_EQ(made->GetWidth(), 100);
+    EXPECT_EQ(made->GetColor(), -1);
+    EXPECT_EQ(made->GetAlpha(), 255);
+    EXPECT_EQ(made->GetPlusX(), 0);
+    EXPECT_EQ(made->GetOnLBtnUp(), "menu.vks:ok");
+    EXPECT_EQ(made->Parent(), &registry.ActiveBase());
+}
+
+TEST_F(ComponentCommands, NamesAndParentsOfCreatedComponents) {
+    AddBox("frame");
+    SetStr("inactive", "\x01");
+    registry.SetActiveIndex(1);
+    struct Case {
+        const char* name;    // nullptr: no list; "": yields the empty text
+        const char* parent;  // nullptr: no list
+        const char* expectName;
+        std::string expectParent;
+    } cases[] = {
+        {nullptr, nullptr, "object0", std::string("\x01") + "BASE1"},
+        {"", "\"nothing\"", "object1", std::string("\x01") + "BASE1"},
+        {"\"a\"", "\"frame\"", "a", "frame"},
+        {"\"b\"", "\"\"", "b", std::string("\x01") + "BASE1"},
+        {"\"c\"", "inactive", "c", std::string("\x01") + "BASE0"},  // the inactive base
+    };
+    for (const Case& c : cases) {
+        TComImgNew img(nullptr);
+        if (c.name) img.Props[PR_NAME] = *c.name ? Op(c.name) : Op("\"\"");
+        if (c.parent) img.Props[PR_PARENT] = Op(c.parent);
+        RunOnce(img);
+        TVeskObject* made = registry.FindByName(c.expectName);
+        ASSERT_NE(made, nullptr) << c.expectName;
+        EXPECT_EQ(made->CompoType(), LT_IMAGES);
+        ASSERT_NE(made->Parent(), nullptr);
+        EXPECT_EQ(made->Parent()->Name(), c.expectParent) << c.expectName;
+    }
+    // Tiles and selection images are made the same way.
+    TComTileNew tile(nullptr);
+    TComMapImgNew map(nullptr);
+    RunOnce(tile);
+    RunOnce(map);
+    EXPECT_EQ(registry.FindByName("object2")->CompoType(), LT_TILE);
+    EXPECT_EQ(registry.FindByName("object3")->CompoType(), LT_MAPIMG);
+}
+
+// A control that records what a creation command does to it.
+class TRecorder final : public TVeskControl {
+public:
+    using TVeskControl::TVeskControl;
+    void SetWidth(const std::int32_t& v) override { log += "W"; TVeskControl::SetWidth(v); }
+    void SetLeft(const std::int32_t& v) override { log += "L"; TVeskControl::SetLeft(v); }
+    void SetZoomX(const std::int32_t&) override { log += "Z"; }
+    void SetSource(const std::string&) override { log += "S"; }
+    void BeforeApplyLeft() override { log += "b"; }
+    void AppliedProperties() override { log += "."; }
+    void TakeExpression(int prop, const TVeskParser& ops) override {
+        log += "e" + std::to_string(prop) + (ops.Count() > 0 ? "+" : "");
+    }
+    std::string log;
+};
+
+TEST_F(ComponentCommands, CreationOrderAndHooks) {
+    auto& r = static_cast<TRecorder&>(registry.Adopt(std::make_unique<TRecorder>(&registry)));
+    TPropertySet props;
+    props[PR_LEFT] = Op("1");
+    props[PR_WIDTH] = Op("2");
+    props[PR_ZOOMX] = Op("3");
+    props[PR_SOURCE] = Op("\"a.png\"");
+    ApplyPropertySet(r, props, registry);
+    // Source, then zoom, size, the hook before the position, the position,
+    // and the end hook.
+    EXPECT_EQ(r.log, "SZWbL.");
+
+    r.log.clear();
+    TComImgNew img(nullptr);
+    img.Props[PR_DELAY] = Op("100");
+    img.Prepare(r);
+    EXPECT_EQ(r.log, "e26+");
+}
+
+// ---- Flip ----
+
+class FlipTest : public ComponentCommands {
+protected:
+    FlipTest() {
+        AddBox("bg");
+        AddBox("msg");
+        AddBox("face");
+        SetStr("lines", "msg\r\nface");
+    }
+    TComFlip flip{nullptr};
+};
+
+TEST_F(FlipTest, SelectionModesMoveTheChosenComponents) {
+    struct Case {
+        const char* mode;  // nullptr: no selection
+        std::string leftOnScreen, moved;
+    } cases[] = {
+        {"1", "bg", "face,msg"},
+        {"0", "face,msg", "bg"},
+        {"2", "bg,face,msg", ""},
+        {nullptr, "bg,face,msg", ""},
+    };
+    for (const Case& c : cases) {
+        TComFlip f(nullptr);
+        if (c.mode) f.SelectMode = Op(c.mode);
+        f.Names.push_back(Op("lines"));
+        f.Duration = Op("0");
+        registry.Reset();
+        registry.SetActiveIndex(0);
+        AddBox("bg");
+        AddBox("msg");
+        AddBox("face");
+        f.Enter(cm);
+        EXPECT_EQ(ChildNames(registry.Base(0)), c.leftOnScreen) << (c.mode ? c.mode : "none");
+        EXPECT_EQ(ChildNames(registry.Base(1)), c.moved) << (c.mode ? c.mode : "none");
+    }
+}
+
+TEST_F(FlipTest, WithoutDurationItFinishesInItsFirstPass) {
+    flip.SelectMode = Op("1");
+    flip.Names.push_back(Op("lines"));
+    flip.Duration = Op("0");
+    flip.Enter(cm);
+    EXPECT_FALSE(flip.Yields());
+    RunOnce(flip);
+    EXPECT_EQ(cm.CommandIndex, 1);
+    EXPECT_EQ(registry.ActiveIndex(), 1);
+    EXPECT_EQ(ChildNames(registry.ActiveBase()), "face,msg");
+}
+
+TEST_F(FlipTest, WithDurationItCoversTheScreenAndTakesItsPhases) {
+    flip.SelectMode = Op("1");
+    flip.Names.push_back(Op("\"msg\""));
+    flip.Duration = Op("500");
+    flip.Enter(cm);
+    EXPECT_TRUE(flip.Yields());
+    // The picture of the screen stays on the old base, on top.
+    const TVeskObject* snapshot = registry.FindByName(kFlipSnapshotName);
+    ASSERT_NE(snapshot, nullptr);
+    EXPECT_EQ(snapshot->Parent(), &registry.Base(0));
+    EXPECT_EQ(snapshot->GetWidth(), registry.Width());
+    EXPECT_EQ(ChildNames(registry.Base(1)), "msg");
+    for (int pass = 0; pass < 2; ++pass) {
+        RunOnce(flip);
+        EXPECT_EQ(cm.CommandIndex, 0) << pass;
+        EXPECT_EQ(registry.ActiveIndex(), 0);
+    }
+    RunOnce(flip);  // no transition runs: the flip ends
+    EXPECT_EQ(cm.CommandIndex, 1);
+    EXPECT_EQ(registry.ActiveIndex(), 1);
+    EXPECT_EQ(registry.FindByName(kFlipSnapshotName), nullptr);
+}
+
+TEST_F(FlipTest, ClearEmptiesTheOldBaseKeepingCabinetsUnlessAborted) {
+    for (bool abort : {false, true}) {
+        registry.Reset();
+        registry.SetActiveIndex(0);
+        AddBox("bg");
+        AddBox("inner", &AddBox("outer"));
+        AddCabinet("cab", registry.Base(0));
+        TComFlip f(nullptr);
+        f.Clear = Op("TRUE");
+        f.SelectMode = Op("1");
+        f.Names.push_back(Op("\"outer\""));
+        f.Enter(cm);  // no duration: Phase 3
+        cm.CommandIndex = 0;
+        if (abort) f.Abort(cm);
+        else f.Execute(cm);
+        EXPECT_EQ(cm.CommandIndex, abort ? 0 : 1);
+        EXPECT_EQ(registry.ActiveIndex(), 1);
+        // The moved box and its child are on the new screen; the old one
+        // keeps its cabinet only when the flip ended normally.
+        EXPECT_EQ(ChildNames(registry.Base(1)), "outer") << abort;
+        EXPECT_NE(registry.FindByName("inner"), nullptr);
+        EXPECT_EQ(ChildNames(registry.Base(0)), abort ? "" : "cab") << abort;
+        EXPECT_EQ(registry.FindByName("bg"), nullptr);
+    }
+}
+
+TEST_F(FlipTest, StateKeepsHoldAndClear) {
+    flip.Hold = Op("TRUE");
+    flip.Clear = Op("TRUE");
+    flip.Enter(cm);
+    EXPECT_TRUE(flip.BlocksEvents());
+    TMemoryStream s;
+    flip.SaveState(s);
+    EXPECT_EQ(s.AsString(), std::string("vesk100\x01\x01", 9));
+
+    TComFlip restored(nullptr);
+    s.SetPosition(0);
+    restored.LoadState(s);
+    EXPECT_TRUE(restored.BlocksEvents());
+    // A state without the version head (version 0) holds neither.
+    TComFlip old(nullptr);
+    const std::string bare("\x01\x01", 2);
+    TConstMemoryStream o(bare.data(), 2);
+    old.LoadState(o);
+    EXPECT_FALSE(old.BlocksEvents());
+    EXPECT_EQ(o.Position(), 0);
+}
+
+// A Flip carrying Continue 1 in the main flow must not run all its passes
+// in one frame: a pass that does not move on ends the frame's work.
+TEST_F(FlipTest, ContinueOneStillTakesOneFramePerPass) {
+    TPage page("start.vks");
+    page.Format = 113;
+    auto f = std::make_unique<TComFlip>(&page);
+    f->Continue = true;
+    f->Duration = Op("500");
+    f->SelectMode = Op("1");
+    f->Names.push_back(Op("\"msg\""));
+    page.Commands.push_back(std::move(f));
+    auto calc = std::make_unique<TComCalc>(&page);
+    calc->Expression = Op("done = done + 1");
+    page.Commands.push_back(std::move(calc));
+    TMemoryStream bytes;
+    page.SaveToStream(bytes);
+    pages.pages["start.vks"] = bytes.AsString();
+    TParamCollectionItem& done = vars.AddOfKind(PT_INT);
+    done.SetVarName("done");
+
+    cm.Start("start.vks");
+    for (int frame = 1; frame <= 2; ++frame) {
+        host.clock += 16;
+        cm.Step();
+        EXPECT_EQ(cm.CommandIndex, 0) << frame;
+        EXPECT_EQ(done.Value().AsInt(), 0) << frame;
+    }
+    host.clock += 16;
+    cm.Step();  // the third pass ends the flip and the flow goes on at once
+    EXPECT_EQ(registry.ActiveIndex(), 1);
+    EXPECT_EQ(done.Value().AsInt(), 1);
+}
+
+// ---- cabinets ----
+
+class CabinetTest : public ComponentCommands {
+protected:
+    CabinetTest() {
+        registry.SetActiveIndex(1);  // the inactive base is base 0
+        AddBox("a");
+        AddBox("b");
+        registry.SetActiveIndex(0);  // now a and b lie on the inactive base 1
+    }
+    template <typename T>
+    void Run(const char* name, std::vector<const char*> names, bool invert = false) {
+        T c(nullptr);
+        if (name) c.Props[PR_NAME] = Op(name);
+        if (invert) c.Invert = Op("TRUE");
+        for (const char* n : names) c.Names.push_back(Op(n));
+        RunOnce(c);
+        EXPECT_EQ(cm.CommandIndex, 1);
+    }
+};
+
+TEST_F(CabinetTest, SaveMovesTheSelectedChildrenOfTheInactiveBase) {
+    Run<TComCabinetSave>("\"cab\"", {"\"a\"", "\"zz\""});
+    TVeskObject* cab = registry.FindByName("cab");
+    ASSERT_NE(cab, nullptr);
+    EXPECT_EQ(cab->CompoType(), LT_CABINET);
+    EXPECT_EQ(cab->Parent(), &registry.Base(0));
+    EXPECT_EQ(ChildNames(*cab->AsControl()), "a");
+    EXPECT_EQ(ChildNames(registry.Base(1)), "b");
+    // The same cabinet takes more; invert selects the unnamed ones.
+    Run<TComCabinetSave>("\"cab\"", {"\"a\""}, true);
+    EXPECT_EQ(ChildNames(*cab->AsControl()), "a,b");
+    EXPECT_EQ(ChildNames(registry.Base(1)), "");
+
+    Run<TComCabinetLoad>("\"cab\"", {"\"b\""});
+    EXPECT_EQ(ChildNames(registry.Base(1)), "b");
+    EXPECT_EQ(ChildNames(*cab->AsControl()), "a");
+    Run<TComCabinetLoad>("\"cab\"", {"\"b\""}, true);  // takes a, leaving it empty
+    EXPECT_EQ(ChildNames(registry.Base(1)), "a,b");
+    EXPECT_EQ(registry.FindByName("cab"), nullptr);
+}
+
+TEST_F(CabinetTest, NothingSelectedLeavesNoEmptyCabinet) {
+    const int before = registry.Count();
+    Run<TComCabinetSave>("\"cab\"", {"\"nobody\""});
+    Run<TComCabinetSave>(nullptr, {});  // no name, nothing named
+    EXPECT_EQ(registry.FindByName("cab"), nullptr);
+    EXPECT_EQ(registry.Count(), before);
+    EXPECT_EQ(ChildNames(registry.Base(1)), "a,b");
+    // A name that is not a cabinet's is not one to load from.
+    Run<TComCabinetLoad>("\"a\"", {"\"b\""}, true);
+    EXPECT_EQ(ChildNames(registry.Base(1)), "a,b");
+}
+
+TEST_F(CabinetTest, AnUnnamedCabinetTakesAnAutomaticName) {
+    Run<TComCabinetSave>(nullptr, {"\"b\""});
+    TVeskObject* cab = registry.FindByName("object0");
+    ASSERT_NE(cab, nullptr);
+    EXPECT_EQ(cab->CompoType(), LT_CABINET);
+    EXPECT_EQ(ChildNames(*cab->AsControl()), "b");
+}
+
+// ---- GetProp, SetProp, ObjDel on registry components ----
+
+TEST_F(ComponentCommands, PropertyCommandsReachRegistryComponents) {
+    TVeskControl& outer = AddBox("outer");
+    AddBox("inner", &outer);
+    TParamCollectionItem& v = vars.AddOfKind(PT_STR);
+    v.SetVarName("v");
+
+    auto get = [&](const char* object, const char* prop) {
+        TComGetProp g(nullptr);
+        g.Component = Op(object);
+        g.Property = Op(prop);
+        g.VarName = "v";
+        RunOnce(g);
+        return v.Value().AsStr();
+    };
+    auto set = [&](const char* object, const char* prop, const char* value) {
+        TComSetProp s(nullptr);
+        s.Component = Op(object);
+        s.Property = Op(prop);
+        s.Value = Op(value);
+        RunOnce(s);
+    };
+    EXPECT_EQ(get("\"inner\"", "1"), "outer");
+    EXPECT_EQ(get("\"outer\"", "1"), std::string("\x01") + "BASE0");
+    set("\"inner\"", "3", "42");
+    EXPECT_EQ(get("\"inner\"", "3"), "42");
+    set("\"inner\"", "1", "\"\"");  // the active base
+    EXPECT_EQ(get("\"inner\"", "1"), std::string("\x01") + "BASE0");
+    set("\"inner\"", "1", "\"outer\"");
+    set("\"inner\"", "0", "\"renamed\"");
+    EXPECT_EQ(get("\"renamed\"", "1"), "outer");
+    EXPECT_EQ(get("\"renamed\"", "140"), "2");  // PR_COMPOTYPE of a box
+    // The bases are not script components.
+    SetStr("base0", "\x01" "BASE0");
+    v.Value().SetStr("kept");
+    EXPECT_EQ(get("base0", "5"), "kept");
+
+    TComObjDel del(nullptr);
+    del.Component = Op("\"outer\"");
+    RunOnce(del);
+    EXPECT_EQ(registry.FindByName("outer"), nullptr);
+    EXPECT_EQ(registry.FindByName("renamed"), nullptr);  // went with its parent
+}
+
+}  // namespace
+}  // namespace vesk
