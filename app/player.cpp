@@ -67,6 +67,8 @@ TGameSettings ReadGameSettings(const std::string& exeFolder) {
 void FinaliseModules() {
     FreeVrFileManager();
     DeleteTempFiles();
+    // What could not be deleted stays behind; there is nobody left to tell.
+    DeleteAtExitFiles();
 }
 
 namespace {
