@@ -139,7 +139,8 @@ protected:
 };
 
 TEST_F(WindowedPlayer, OpensAtTheScreenSizePlusToolbarAndEndsAfterTheFrames) {
-    auto player = Start(60);
+    // Long enough (about 5 s) for a busy machine to find the window first.
+    auto player = Start(300);
     const std::string id = WaitForWindow();
     ASSERT_FALSE(id.empty()) << "the window never appeared";
     EXPECT_EQ(Shell("xdotool getwindowgeometry " + id + " | grep Geometry"),
