@@ -119,6 +119,8 @@ public:
     void ReleaseSurfaces();
     void ReloadSurfaces();
 
+    // The system name of the snapshot.
+    static inline const std::string kSnapshotName{"\x01\x01", 2};
     // A picture of the active base as drawn now (every control drawn into
     // it first): a visible image named 0x01 0x01 on the active base, of the
     // base's size, holding a copy of its surface. Each call replaces the

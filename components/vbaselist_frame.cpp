@@ -101,13 +101,12 @@ void TVeskBaseList::DrawPass() {
 }
 
 TVeskCustomImage& TVeskBaseList::MakeSnapshot() {
-    const std::string name("\x01\x01", 2);
-    if (TVeskObject* old = FindByName(name)) Destroy(*old);
+    if (TVeskObject* old = FindByName(kSnapshotName)) Destroy(*old);
     DrawPass();
     auto made = CreateComponent(LT_IMAGES, this);
     auto& snap = static_cast<TVeskCustomImage&>(*made);
     Adopt(std::move(made));
-    snap.SetRawName(name);
+    snap.SetRawName(kSnapshotName);
     snap.SetParent(&ActiveBase());
     ActiveBase().SortChildren();
     TCustomDIBX& screen = *ActiveBase().Surface();

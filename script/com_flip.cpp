@@ -6,7 +6,6 @@
 #include "script/callman.h"
 #include "script/com_screen.h"
 #include "script/com_wait.h"
-#include "script/flip_snapshot.h"
 
 namespace vesk {
 
@@ -60,11 +59,11 @@ void TComFlip::Enter(TCallMan& cm) {
     TVeskBaseList* registry = cm.Components().Registry();
     if (!mode || !registry) return;
     if (!yields_) phase_ = 3;
-    else MakeFlipSnapshot(*registry);
+    else registry->MakeSnapshot();
     TVeskBase& active = registry->ActiveBase();
     for (int i = active.ChildCount() - 1; i >= 0; --i) {
         TVeskControl* child = active.Child(i);
-        if (child->Name() == kFlipSnapshotName) continue;
+        if (child->Name() == TVeskBaseList::kSnapshotName) continue;
         // A component pending destruction has no name and is never listed.
         const bool named = !child->Name().empty() &&
                            std::find(listed.begin(), listed.end(), child->Name()) != listed.end();
@@ -98,7 +97,7 @@ void TComFlip::Finish(TCallMan& cm, bool withCabinets) {
     TVeskBaseList* registry = cm.Components().Registry();
     if (!registry) return;
     SwitchActiveBase(*registry, registry->ActiveIndex() ^ 1);
-    if (TVeskObject* snapshot = registry->FindByName(kFlipSnapshotName)) registry->Destroy(*snapshot);
+    if (TVeskObject* snapshot = registry->FindByName(TVeskBaseList::kSnapshotName)) registry->Destroy(*snapshot);
     if (!clear_) return;
     TVeskBase& left = registry->InactiveBase();
     for (int i = left.ChildCount() - 1; i >= 0; --i) {

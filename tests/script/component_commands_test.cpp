@@ -12,7 +12,6 @@
 #include "script/com_component.h"
 #include "script/com_screen.h"
 #include "script/com_vars.h"
-#include "script/flip_snapshot.h"
 #include "script/page.h"
 #include "script/prop_apply.h"
 #include "values/compiler.h"
@@ -279,7 +278,7 @@ TEST_F(FlipTest, WithDurationItCoversTheScreenAndTakesItsPhases) {
     flip.Enter(cm);
     EXPECT_TRUE(flip.Yields());
     // The picture of the screen stays on the old base, on top.
-    const TVeskObject* snapshot = registry.FindByName(kFlipSnapshotName);
+    const TVeskObject* snapshot = registry.FindByName(TVeskBaseList::kSnapshotName);
     ASSERT_NE(snapshot, nullptr);
     EXPECT_EQ(snapshot->Parent(), &registry.Base(0));
     EXPECT_EQ(snapshot->GetWidth(), registry.Width());
@@ -292,7 +291,7 @@ TEST_F(FlipTest, WithDurationItCoversTheScreenAndTakesItsPhases) {
     RunOnce(flip);  // no transition runs: the flip ends
     EXPECT_EQ(cm.CommandIndex, 1);
     EXPECT_EQ(registry.ActiveIndex(), 1);
-    EXPECT_EQ(registry.FindByName(kFlipSnapshotName), nullptr);
+    EXPECT_EQ(registry.FindByName(TVeskBaseList::kSnapshotName), nullptr);
 }
 
 TEST_F(FlipTest, ClearEmptiesTheOldBaseKeepingCabinetsUnlessAborted) {
