@@ -40,10 +40,6 @@ struct THeadlessOptions {
     std::vector<TScreenshotRequest> Screenshots;
 };
 
-// The largest game screen a project may ask for, per side: a damaged
-// project file must not make the player allocate without bound.
-inline constexpr int kMaxScreenSide = 16384;
-
 // The game objects of one player run, built once whether the game runs in a
 // window or headless: the registry sized to the project's screen, the
 // component port over it, the game session (variable table, project), the

@@ -1,10 +1,14 @@
 #include "components/cliplist.h"
 
+#include <cstdint>
+
 namespace vesk {
 
 bool TClipList::Near(const TRect& a, const TRect& b) {
-    return !(a.Right + kNearness < b.Left || b.Right + kNearness < a.Left || a.Bottom + kNearness < b.Top ||
-             b.Bottom + kNearness < a.Top);
+    // Widened so that rectangles at the edge of the coordinate range compare
+    // without overflow.
+    const std::int64_t n = kNearness;
+    return !(a.Right + n < b.Left || b.Right + n < a.Left || a.Bottom + n < b.Top || b.Bottom + n < a.Top);
 }
 
 void TClipList::Add(const TRect& rect) {

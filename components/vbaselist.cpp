@@ -1,6 +1,7 @@
 #include "components/vbaselist.h"
 
 #include <algorithm>
+#include <string>
 
 #include "common/cp932.h"
 #include "common/error.h"
@@ -211,6 +212,8 @@ void TVeskBaseList::LoadFromStream(TStream& s, int version) {
     Reset();
     const std::int32_t width = ReadInt32(s);
     const std::int32_t height = ReadInt32(s);
+    if (width < 0 || height < 0 || width > kMaxScreenSide || height > kMaxScreenSide)
+        throw EStreamError(Sj("画面サイズが不正です") + " (" + std::to_string(width) + "x" + std::to_string(height) + ")");
     SetSize(width, height);
     active_ = ReadInt32(s) == 1 ? 1 : 0;
     Base(0).LoadFromStream(s, version);

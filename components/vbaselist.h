@@ -21,6 +21,10 @@ class TVeskCustomImage;
 // The version number the state streams are written with (the save format's).
 inline constexpr int kStateVersion = 138;
 
+// The largest game screen a project or a saved game may ask for, per side:
+// damaged data must not make the player allocate without bound.
+inline constexpr int kMaxScreenSide = 16384;
+
 // The registry: owns every component and the two screen bases, names them,
 // keeps the event queue, the pending-destruction list and the focused
 // control, and writes and reads the component part of a saved game.

@@ -31,6 +31,9 @@ TEST(ClipList, NearRectanglesMergeRecursivelyFarOnesStay) {
         // The union with the first grows near the third, which it swallows too.
         {"recursive union", {Bounds(0, 0, 10, 10), Bounds(60, 0, 10, 10), Bounds(30, 0, 10, 10)},
          {MakeRect(0, 0, 70, 10)}},
+        // At the edge of the coordinate range the nearness test must not overflow.
+        {"edge of the range", {MakeRect(0, 0, 0x7FFFFFFF, 10), MakeRect(0x7FFFFFF0, 40, 0x7FFFFFFF, 50)},
+         {MakeRect(0, 0, 0x7FFFFFFF, 10), MakeRect(0x7FFFFFF0, 40, 0x7FFFFFFF, 50)}},
     };
     for (const Case& c : cases) {
         TClipList list;

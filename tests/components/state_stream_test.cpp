@@ -292,6 +292,15 @@ TEST(StateStream, DamagedStreamsFailWithAnError) {
 }
 
 TEST(StateStream, AbsurdCountsAndDepthsAreRefused) {
+    // A screen larger than any project may have, or a negative one.
+    for (auto [w, h] : {std::pair{0x7FFFFFFF, 8}, std::pair{8, -1}}) {
+        OldWriter big{{}, kStateVersion};
+        big.Header(w, h);
+        TVeskBaseList r;
+        TMemoryStream s(big.s.Bytes());
+        EXPECT_THROW(r.LoadFromStream(s, kStateVersion), EStreamError) << w << "x" << h;
+    }
+
     OldWriter w{{}, kStateVersion};
     w.Header(8, 8);
     w.Control("\x01" "BASE0", 0x7FFFFFFF);
