@@ -11,10 +11,12 @@
 #include "archive/vrfiles.h"
 #include "common/cp932.h"
 #include "common/error.h"
+#include "common/process_random.h"
 #include "common/quit.h"
 #include "common/stream.h"
 #include "media/veskdll.h"
 #include "platform/canonical_path.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/instance_lock.h"
 
@@ -115,6 +117,7 @@ private:
         // The player writes no "veskplay.log"; one left behind would only
         // mislead whoever reads it.
         platform::DeleteFile(exeFolder_ + "veskplay.log");
+        ProcessRandom().Seed(platform::MillisecondsSinceMidnight());
         settings_ = ReadGameSettings(exeFolder_);
         TVrFileManager& files = VrFileManager();
         files.AddMemoryArchive();

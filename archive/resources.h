@@ -12,7 +12,15 @@
 //     vesk_add_resource(veskplay MADEWITH DATA ${CMAKE_SOURCE_DIR}/demo/madewith.dat)
 //
 // Names and types are compared without regard to ASCII letter case.
+//
+// A shared library carries resources of its own the same way; it exports its
+// lookup under kResourceLookupSymbol (vesk_add_resource_module), so an
+// archive can be opened from a resource of another module.
 namespace vesk {
+
+// The lookup a module exports: 1 with the bytes of the resource, or 0.
+using TResourceLookup = int (*)(const char* name, const char* type, const void** data, std::int64_t* size);
+inline constexpr const char* kResourceLookupSymbol = "veskFindResource";
 
 struct TResourceData {
     const std::uint8_t* data = nullptr;

@@ -15,6 +15,7 @@
 #include "common/stream_io.h"
 #include "gfx/rands.h"
 #include "platform/files.h"
+#include "platform/library.h"
 
 namespace vesk {
 
@@ -103,6 +104,10 @@ private:
 
 void RaiseFileNotFound(std::string_view name) { throw EVeskError(std::string(name) + Sj(":ファイルがありません")); }
 
+TVrFileCollection::TVrFileCollection() = default;
+// Out of line: the module's type is complete only here.
+TVrFileCollection::~TVrFileCollection() { Close(); }
+
 void TVrFileCollection::Close() {
     std::lock_guard<std::mutex> guard(sourceLock_);
     Clear();
@@ -114,6 +119,7 @@ void TVrFileCollection::Close() {
     bytes_ = nullptr;
     bytesSize_ = 0;
     mapping_.reset();
+    module_.reset();
     version_ = kArchiveVersion;
     base_ = 0;
 }
@@ -289,16 +295,32 @@ void TVrFileCollection::OpenAppended(const std::string& path) {
     SetFileSource(std::move(source));
 }
 
+TResourceData TVrFileCollection::FindModuleResource(const std::string& modulePath, const std::string& name,
+                                                 const std::string& type) {
+    module_ = platform::TDynamicLibrary::Open(modulePath);
+    if (!module_) return {};
+    const auto lookup = module_->Function<TResourceLookup>(kResourceLookupSymbol);
+    const void* data = nullptr;
+    std::int64_t size = 0;
+    if (!lookup || lookup(name.c_str(), type.c_str(), &data, &size) != 1 || !data || size <= 0) return {};
+    return {static_cast<const std::uint8_t*>(data), size};
+}
+
 void TVrFileCollection::OpenResource(const std::string& modulePath, const std::string& name, const std::string& type) {
     Close();
     path_ = modulePath;
     resName_ = name;
     resType_ = type;
-    // Resources are compiled into this executable; another module's
-    // resources are out of reach, which leaves the archive empty.
-    if (!modulePath.empty() && !platform::SameNativeText(modulePath, platform::ExecutablePath())) return;
-    const TResourceData res = FindResource(name, type);
-    if (!res.data || res.size <= 0) throw EVeskError(Sj("リソースが見つかりません"));
+    TResourceData res;
+    if (modulePath.empty() || platform::SameNativeText(modulePath, platform::ExecutablePath())) {
+        res = FindResource(name, type);
+    } else {
+        res = FindModuleResource(modulePath, name, type);
+    }
+    if (!res.data || res.size <= 0) {
+        module_.reset();
+        throw EVeskError(Sj("リソースが見つかりません"));
+    }
     bytes_ = res.data;
     bytesSize_ = res.size;
     auto source = std::make_unique<TConstMemoryStream>(res.data, res.size);

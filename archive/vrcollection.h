@@ -8,11 +8,13 @@
 #include <vector>
 
 #include "archive/hash.h"
+#include "archive/resources.h"
 #include "common/stream.h"
 
 namespace vesk {
 
 namespace platform {
+class TDynamicLibrary;
 class TFileMapping;
 }
 class TBigFileStream;
@@ -53,7 +55,8 @@ class TVrFileCollection : public THashList<TVrFile> {
 public:
     static constexpr const char* kSentinel = "\\EOF\\";
 
-    TVrFileCollection() = default;
+    TVrFileCollection();
+    ~TVrFileCollection() override;
 
     // Clears the archive, remembers the path and its folder, and reads the
     // directory when the file exists. Which part of the file holds the
@@ -64,9 +67,10 @@ public:
     // Opens an archive appended to any file (our ELF executables too): the
     // last 6 bytes are the base position and "vk".
     void OpenAppended(const std::string& path);
-    // Opens a resource archive. The module must be this executable (an empty
-    // module path means this executable); another module leaves the archive
-    // empty. A missing or empty resource raises "リソースが見つかりません".
+    // Opens a resource archive of a module: this executable when the path
+    // is empty or names it, else the shared library at that path, which is
+    // loaded and kept while the archive exists. A module that cannot be
+    // loaded, or a missing or empty resource, raises "リソースが見つかりません".
     void OpenResource(const std::string& modulePath, const std::string& name, const std::string& type);
     // Reads a directory from any stream standing at the archive's base B;
     // the collection takes the stream as its source.
@@ -128,10 +132,17 @@ private:
     // Makes a one-volume file the source as a mapping when the system maps
     // it, else keeps the stream.
     void SetFileSource(std::unique_ptr<TBigFileStream> source);
+    // Loads the module and asks its exported lookup for the resource;
+    // {nullptr, 0} when the module, its lookup or the resource is missing.
+    TResourceData FindModuleResource(const std::string& modulePath, const std::string& name,
+                                     const std::string& type);
 
     std::string path_;
     std::string folder_;
     std::string resName_, resType_;
+    // Declared before the source: resource bytes of another module live in
+    // that module, so it is unloaded only after the source is gone.
+    std::unique_ptr<platform::TDynamicLibrary> module_;
     // The source, and its bytes when they are all in memory (a resource or a
     // mapped file): entries are then read in place, without the lock.
     std::unique_ptr<TStream> source_;

@@ -19,3 +19,15 @@ function(vesk_add_resource target name type file)
     VERBATIM)
   target_sources(${target} PRIVATE ${out})
 endfunction()
+
+# vesk_add_resource_module(TARGET)
+# Makes the shared library TARGET a module whose resources (added with
+# vesk_add_resource) a player can open as archives: it exports their lookup.
+# The engine code linked in for it stays private to the library.
+function(vesk_add_resource_module target)
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/archive/resource_export.cpp)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${target} PRIVATE vesk_archive)
+  target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL)
+  set_target_properties(${target} PROPERTIES CXX_VISIBILITY_PRESET hidden VISIBILITY_INLINES_HIDDEN ON)
+endfunction()

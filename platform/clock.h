@@ -12,6 +12,14 @@ std::uint32_t MilliTimer();
 // the script random generator.
 std::uint32_t MillisecondsSinceMidnight();
 
+// The current local date and time of the system.
+struct TLocalDateTime {
+    int Year = 1970, Month = 1, Day = 1;  // month 1-12, day 1-31
+    int WeekDay = 4;                      // 0 = Sunday … 6 = Saturday
+    int Hour = 0, Minute = 0, Second = 0, Millisecond = 0;
+};
+TLocalDateTime LocalDateTime();
+
 }  // namespace vesk::platform
 
 namespace vesk::platform {

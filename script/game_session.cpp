@@ -53,6 +53,20 @@ void TGameSession::Close() {
 
 std::int32_t TGameSession::TickCount() { return static_cast<std::int32_t>(host_.PlayClock()); }
 
+TLocalTime TGameSession::Now() {
+    const platform::TLocalDateTime t = platform::LocalDateTime();
+    TLocalTime local;
+    local.Year = t.Year;
+    local.Month = t.Month;
+    local.Day = t.Day;
+    local.Week = t.WeekDay + 1;
+    local.Hour = t.Hour;
+    local.Min = t.Minute;
+    local.Sec = t.Second;
+    local.MSec = t.Millisecond;
+    return local;
+}
+
 std::int32_t TGameSession::PCTickCount() { return static_cast<std::int32_t>(platform::MilliTimer()); }
 
 std::int32_t TGameSession::ScrWidth() { return project_ ? project_->Settings().ScreenWidth : 0; }

@@ -54,6 +54,7 @@ private:
     std::int32_t TickCount() override;
     std::int32_t PCTickCount() override;
     std::int32_t UpdateCount() override { return frames_; }
+    TLocalTime Now() override;
     std::int32_t ScrWidth() override;
     std::int32_t ScrHeight() override;
     std::string Title() override;

@@ -195,10 +195,46 @@ TEST(ArchiveSources, ResourceArchiveIsFoundByNameAndType) {
     } catch (const EVeskError& e) {
         EXPECT_EQ(std::string(e.what()), Sj("リソースが見つかりません"));
     }
-    TVrFileCollection other;
-    other.OpenResource("/no/such/module.so", "MADEWITH", "DATA");
-    EXPECT_EQ(other.EntryCount(), 0);
     UnregisterResource("MADEWITH", "DATA");
+}
+
+// tests/archive/resmodule: a shared library carrying embedded.dat as the
+// resource MODULEDATA of type DATA.
+TEST(ArchiveSources, ResourceOfAnotherModule) {
+    const std::string module = VESK_BINARY_DIR "/tests/archive/resmodule/libvesk_test_resmodule.so";
+    {
+        TVrFileCollection a;
+        a.OpenResource(module, "moduledata", "DATA");
+        EXPECT_TRUE(a.IsResource());
+        EXPECT_EQ(Read(a, "HELLO.TXT"), "embedded hello");
+        auto range = a.OpenSourceStream();
+        ASSERT_NE(range, nullptr);
+        EXPECT_EQ(range->Size(), static_cast<std::int64_t>(ReadFileBytes(VESK_SOURCE_DIR "/tests/archive/data/embedded.dat").size()));
+    }
+    // The module's resources are its own: this executable's are not found
+    // through it, nor its through this executable.
+    RegisterResource("ONLYHERE", "DATA", "x", 1);
+    const struct {
+        std::string module, name;
+    } missing[] = {
+        {module, "ONLYHERE"},                                  // not in that module
+        {module, "EMBEDDED"},                                  // this executable's, not the module's
+        {VESK_BINARY_DIR "/libvesklog.so", "MODULEDATA"},      // a library without resources
+        {"/no/such/module.so", "MODULEDATA"},                  // no library at all
+    };
+    for (const auto& m : missing) {
+        TVrFileCollection b;
+        try {
+            b.OpenResource(m.module, m.name, "DATA");
+            ADD_FAILURE() << m.module << " " << m.name;
+        } catch (const EVeskError& e) {
+            EXPECT_EQ(std::string(e.what()), Sj("リソースが見つかりません")) << m.module;
+        }
+        EXPECT_EQ(b.EntryCount(), 0);
+    }
+    UnregisterResource("ONLYHERE", "DATA");
+    TVrFileCollection own;
+    EXPECT_THROW(own.OpenResource("", "MODULEDATA", "DATA"), EVeskError);
 }
 
 }  // namespace

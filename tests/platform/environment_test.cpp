@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <ctime>
 #include <map>
 #include <optional>
 #include <string>
@@ -72,6 +73,37 @@ TEST(Clock, MillisecondsMoveForwardAndTheDayStaysADay) {
     EXPECT_GE(elapsed, 30u);
     EXPECT_LT(elapsed, 5000u);
     EXPECT_LT(MillisecondsSinceMidnight(), 24u * 60 * 60 * 1000);
+}
+
+// The local time follows the zone: compared with the C library's own
+// broken-down UTC time of the same moment, in zones on either side of it.
+TEST(Clock, LocalDateTimeIsTheCalendarTimeOfTheZone) {
+    TEnvScope env;
+    for (const auto& [zone, shift] : {std::pair{"UTC0", 0}, std::pair{"JST-9", 9}, std::pair{"HST10", -10}}) {
+        env.Set("TZ", zone);
+        tzset();
+        TLocalDateTime t;
+        std::tm utc{};
+        for (;;) {  // read again when the second turned in between
+            const std::time_t before = std::time(nullptr);
+            t = LocalDateTime();
+            if (std::time(nullptr) != before) continue;
+            const std::time_t shifted = before + shift * 3600;
+            gmtime_r(&shifted, &utc);
+            break;
+        }
+        EXPECT_EQ(t.Year, utc.tm_year + 1900) << zone;
+        EXPECT_EQ(t.Month, utc.tm_mon + 1) << zone;
+        EXPECT_EQ(t.Day, utc.tm_mday) << zone;
+        EXPECT_EQ(t.WeekDay, utc.tm_wday) << zone;
+        EXPECT_EQ(t.Hour, utc.tm_hour) << zone;
+        EXPECT_EQ(t.Minute, utc.tm_min) << zone;
+        EXPECT_EQ(t.Second, utc.tm_sec) << zone;
+        EXPECT_GE(t.Millisecond, 0);
+        EXPECT_LT(t.Millisecond, 1000);
+    }
+    env.Set("TZ", nullptr);
+    tzset();
 }
 
 }  // namespace
