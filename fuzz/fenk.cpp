@@ -11,6 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vesk::TConstMemoryStream in(data, static_cast<std::int64_t>(size));
     vesk::TFenkFrameList list(77);  // the seed corpus's scrambled file uses code 77
     list.MemoryLimit = 64 << 20;
+    list.PixelLimit = 16 << 20;
     try {
         list.LoadFromStream(in, false, true);
         vesk::TMemoryStream out;

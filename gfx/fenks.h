@@ -74,6 +74,10 @@ public:
     // Everything one load may allocate for its bitmaps, so that a small
     // damaged file cannot claim gigabytes through its sizes and counts.
     static constexpr std::int64_t kDefaultMemoryLimit = std::int64_t{1} << 30;
+    // Every pixel one load may decode or compose, counted once per frame
+    // and once per layer: a few hundred bytes can declare hundreds of empty
+    // layers on a huge low-depth frame, each of which costs a full pass.
+    static constexpr std::int64_t kDefaultPixelLimit = std::int64_t{1} << 32;
 
     explicit TFenkFrameList(std::int32_t idCode = 0) : IdCode(idCode) {}
 
@@ -82,6 +86,7 @@ public:
     std::int32_t IdCode;         // identification code, 0 none
     bool FirstLayerOpaque = false;
     std::int64_t MemoryLimit = kDefaultMemoryLimit;
+    std::int64_t PixelLimit = kDefaultPixelLimit;
 
     int Count() const { return static_cast<int>(frames_.size()); }
     TFenkFrame& operator[](int i) { return *frames_.at(static_cast<std::size_t>(i)); }

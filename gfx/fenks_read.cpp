@@ -98,6 +98,11 @@ private:
         if (used_ > list_.MemoryLimit) throw EVeskError("layered image needs more memory than allowed");
     }
 
+    void ChargePixels(const TDIBSurface& image) {
+        pixels_ += std::int64_t{image.Width()} * image.Height();
+        if (pixels_ > list_.PixelLimit) throw EVeskError("layered image has more pixels than allowed");
+    }
+
     void NewBitmap(TDIBSurface& b, std::int32_t w, std::int32_t h, int bits, bool zero) {
         Charge(TDIBSurface::BytesFor(w, h, bits));
         if (zero) {
@@ -170,6 +175,7 @@ private:
         // Every path below writes each pixel of a 32-bit image (which has no
         // row padding); other images start zeroed so their padding is too.
         NewBitmap(f.Image, w, h, bits, bits != 32);
+        ChargePixels(f.Image);
         if (bits <= 8) {
             const int n = 1 << bits;
             CheckCount(s_, n, 4);
@@ -182,6 +188,7 @@ private:
         bool painted = false;
         bool firstVisible = true;
         for (int i = 0; i < layerCount; ++i) {
+            ChargePixels(f.Image);
             auto layer = std::make_unique<TFenkLayer>();
             ReadLayerHead(*layer);
             // A layer that will be copied over the whole image and dropped
@@ -357,6 +364,7 @@ private:
     bool keepLayers_;
     TFenkHeader h_;
     std::int64_t used_ = 0;
+    std::int64_t pixels_ = 0;
 };
 
 }  // namespace

@@ -135,6 +135,31 @@ TEST(FenkBad, MemoryLimitCoversEveryBitmapOfTheLoad) {
     EXPECT_NE(LoadError(s.Bytes(), 1 << 20).find("more memory"), std::string::npos);
 }
 
+// A few hundred bytes may declare many empty half-transparent layers on a
+// large 1-bit frame: each costs a pass over the frame, so the pixels a load
+// decodes and composes are limited as its memory is.
+TEST(FenkBad, PixelLimitCoversEveryLayerOfTheLoad) {
+    TFenkBytes b;
+    b.NewHeader(106, 1, FK_STORED, 0);
+    b.FrameHead("", -1, 100, 6, 1000, 1000, 1);
+    b.I32(0).I32(0xFFFFFF);  // palette
+    for (int i = 0; i < 6; ++i) b.LayerHead(106, true, -1, 128, false).Data({}).Data({});
+    b.NoRects();
+    const auto load = [&](std::int64_t limit) {
+        TMemoryStream s(b.bytes);
+        TFenkFrameList list(0);
+        list.PixelLimit = limit;
+        try {
+            list.LoadFromStream(s, false, false);
+        } catch (const EVeskError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    EXPECT_EQ(load(7'000'000), "");  // the frame and its six layers
+    EXPECT_NE(load(6'999'999).find("more pixels"), std::string::npos);
+}
+
 TEST(FenkBad, BlockEntriesThatNameNothing) {
     struct TEntry {
         std::int32_t frame, index;
