@@ -299,6 +299,37 @@ TEST_F(SelectionImage, ArrowKeysStepThroughRegionsAndWrap) {
     EXPECT_EQ(Codes().back(), PR_ONSELECT);
 }
 
+TEST_F(SelectionImage, DrawsByTheAlphaRulesAndStretchesToItsSize) {
+    TVeskControl& under = Box("under", 0, 0, 64, 48, 0x404040);
+    SetInt(under, PR_PRIORITY, -1);
+    map->SetCurrentRegion(1);  // normal picture at x 20-29, hover at 30-39
+    struct Case {
+        std::int32_t alpha, normal, hover;
+    };
+    const Case cases[] = {
+        {255, kRed, kGreen},
+        {128, 0x1F1F9F, 0x1F9F1F},  // (128 * 255 + 127 * 64) >> 8 = 159, 127 * 64 >> 8 = 31
+        {384, 0x4040BF, 0x40BF40},  // adds 128 * 255 >> 8 = 127
+        {256, 0x404040, 0x404040},  // adds nothing
+        {512, 0x404040, 0x404040},  // not drawn
+        {0, 0x404040, 0x404040},
+    };
+    for (const Case& c : cases) {
+        SetInt(*map, PR_ALPHA, c.alpha);
+        EXPECT_EQ(Pixel(22, 22), Native(c.normal)) << c.alpha;
+        EXPECT_EQ(Pixel(32, 22), Native(c.hover)) << c.alpha;
+    }
+    // A size set apart from the picture's stretches both pictures; the
+    // region still cuts them where it lies in the picture.
+    SetInt(*map, PR_ALPHA, 255);
+    SetInt(*map, PR_WIDTH, 40);
+    EXPECT_EQ(Pixel(39, 22), Native(kRed));
+    EXPECT_EQ(Pixel(40, 22), Native(kGreen));
+    EXPECT_EQ(Pixel(59, 29), Native(kGreen));
+    EXPECT_EQ(Pixel(60, 22), Native(0x404040));
+    EXPECT_EQ(Pixel(22, 30), Native(0x404040));
+}
+
 TEST_F(SelectionImage, RightClickDestroysWithAnEmptySelection) {
     SetInt(*map, PR_RCLICKSCRAP, 1);
     r.SetSelection("old", 3);
