@@ -19,7 +19,9 @@ TDIBX& TVeskCustomImage::OwnSurface() {
 }
 
 void TVeskCustomImage::ZoomChanged(std::int32_t& zoom, std::int32_t v) {
-    zoom = v <= 0 ? 1 : v;
+    // The anchor moves with the zoom at once (the size only at the next
+    // update): the old place is redrawn too.
+    Change(zoom, v <= 0 ? 1 : v);
     recompute_ = true;
     // Zoomed children are sized through this picture's scale.
     for (int i = 0; i < ChildCount(); ++i)
@@ -28,6 +30,16 @@ void TVeskCustomImage::ZoomChanged(std::int32_t& zoom, std::int32_t v) {
 
 void TVeskCustomImage::SetZoomX(const std::int32_t& v) { ZoomChanged(zoomX_, v); }
 void TVeskCustomImage::SetZoomY(const std::int32_t& v) { ZoomChanged(zoomY_, v); }
+
+void TVeskCustomImage::SetFlipH(const bool& v) {
+    Change(flipH_, v);
+    RecomputeSize();
+}
+
+void TVeskCustomImage::SetFlipV(const bool& v) {
+    Change(flipV_, v);
+    RecomputeSize();
+}
 
 void TVeskCustomImage::SetPosZoomed(const bool& v) {
     TVeskControl::SetPosZoomed(v);

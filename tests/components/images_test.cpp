@@ -79,6 +79,26 @@ TEST_F(Images, SizeFollowsTheZoomUntilSetExplicitly) {
     EXPECT_EQ(Pixel(15, 5), 0u);
     SetInt(img, PR_ZOOMX, -4);  // zooms below 1 become 1
     EXPECT_EQ(Int(img, PR_ZOOMX), 1);
+
+    // A flip recomputes the size at once.
+    SetInt(img, PR_ZOOMX, 768);
+    EXPECT_EQ(img.GetWidth(), 15);
+    SetInt(img, PR_FLIPH, 1);
+    EXPECT_EQ(img.GetWidth(), 30);
+}
+
+TEST_F(Images, AZoomChangeRedrawsTheOldPlaceAsTheAnchorMoves) {
+    MakeFenk("mem:anchor.fnk", {{4, 4, Solid(kRed)}});
+    TVeskControl& img = Make(LT_IMAGES, "img", 10, 10, -1, -1);
+    SetStr(img, PR_SOURCE, "mem:anchor.fnk");
+    SetInt(img, PR_OFFSETX, 2);  // the picture lies at x 8-11
+    EXPECT_EQ(Pixel(8, 10), Native(kRed));
+    // Half size: the anchor offset is 1 at once, the width 2 from the
+    // update on, so the picture lies at x 9-10.
+    SetInt(img, PR_ZOOMX, 128);
+    r.UpdatePass(15);
+    const std::vector<TPixel> row = {0, Native(kRed), Native(kRed), 0, 0};
+    for (int x = 8; x < 13; ++x) EXPECT_EQ(Pixel(x, 10), row[static_cast<std::size_t>(x - 8)]) << x;
 }
 
 TEST_F(Images, FramesAdvanceByTheirDelaysThenPlayEndOnceOrDestruction) {
