@@ -104,7 +104,8 @@ struct TSceneRun {
         if (vfm.ArchiveCount() == 0) vfm.AddMemoryArchive();
         if (!vfm.Exists("mem:bg.fnk")) {
             WriteImage("mem:bg.fnk", kW, kH, false, 7);
-            for (int i = 0; i < 4; ++i) WriteImage("mem:sprite" + std::to_string(i) + ".fnk", kSprite, kSprite, true, 100u + unsigned(i));
+            for (int i = 0; i < 4; ++i)
+                WriteImage("mem:sprite" + std::to_string(i) + ".fnk", kSprite, kSprite, true, 100u + unsigned(i));
         }
         registry.SetSize(kW, kH);
         TVeskControl& bg = Add("bg", "mem:bg.fnk", 0, 0);
