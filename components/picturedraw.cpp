@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "components/vcontrol.h"
+
 namespace vesk {
 
 namespace {
@@ -82,31 +84,66 @@ std::unique_ptr<TDIBX> BrightnessCopy(TDIBX& src, std::int32_t v) {
 
 namespace {
 
-double Radians(std::int32_t angle) { return angle * 2.0 * std::numbers::pi / 256.0; }
+// The rotating draw's set-up: its scale in 256ths from the displayed size,
+// the turn in radians, the inverse mapping's 16.16 steps per screen pixel.
+struct TRotation {
+    double sx, sy, c, s;
+    std::int64_t dudx, dvdx, dudy, dvdy;
+};
+
+TRotation RotationOf(const TPictureDraw& p) {
+    TRotation r;
+    r.sx = ScaleOf(p.Dest.Width(), p.Surface->Width()) / 256.0;
+    r.sy = ScaleOf(p.Dest.Height(), p.Surface->Height()) / 256.0;
+    const double theta = p.Angle * 2.0 * std::numbers::pi / 256.0;
+    r.c = std::cos(theta);
+    r.s = std::sin(theta);
+    r.dudx = r.sx > 0 ? static_cast<std::int64_t>(65536.0 * r.c / r.sx) : 0;
+    r.dvdx = r.sy > 0 ? static_cast<std::int64_t>(-65536.0 * r.s / r.sy) : 0;
+    r.dudy = r.sx > 0 ? static_cast<std::int64_t>(65536.0 * r.s / r.sx) : 0;
+    r.dvdy = r.sy > 0 ? static_cast<std::int64_t>(65536.0 * r.c / r.sy) : 0;
+    return r;
+}
+
+bool Rotates(const TPictureDraw& p) { return p.Surface && p.Angle % 256 != 0 && !p.Surface->BoundsRect().IsEmpty(); }
 
 }  // namespace
 
-TRect RotatedBounds(const TRect& r, std::int32_t angle, std::int32_t cx, std::int32_t cy) {
-    if (angle % 256 == 0) return r;
-    const double c = std::cos(Radians(angle)), s = std::sin(Radians(angle));
-    double minX = 1e18, minY = 1e18, maxX = -1e18, maxY = -1e18;
-    for (double x : {double(r.Left), double(r.Right)})
-        for (double y : {double(r.Top), double(r.Bottom)}) {
-            const double dx = x - cx, dy = y - cy;
-            const double rx = cx + dx * c - dy * s, ry = cy + dx * s + dy * c;
-            minX = std::min(minX, rx), maxX = std::max(maxX, rx);
-            minY = std::min(minY, ry), maxY = std::max(maxY, ry);
+TRect RotatedBox(const TPictureDraw& p) {
+    if (!Rotates(p)) return p.Dest;
+    const TRotation r = RotationOf(p);
+    if (r.sx <= 0 || r.sy <= 0) return {};
+    const double w = p.Surface->Width(), h = p.Surface->Height();
+    const double px[2] = {-p.PivotX * r.sx, w * r.sx - p.PivotX * r.sx - 1};
+    const double py[2] = {-p.PivotY * r.sy, h * r.sy - p.PivotY * r.sy - 1};
+    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+    for (double cx : px)
+        for (double cy : py) {
+            const double mx = p.AnchorX + cx * r.c - cy * r.s, my = p.AnchorY + cx * r.s + cy * r.c;
+            minX = std::min(minX, mx), maxX = std::max(maxX, mx);
+            minY = std::min(minY, my), maxY = std::max(maxY, my);
         }
-    auto to32 = [](double v) { return static_cast<std::int32_t>(std::clamp(v, -2e9, 2e9)); };
-    return MakeRect(to32(std::floor(minX)), to32(std::floor(minY)), to32(std::ceil(maxX)), to32(std::ceil(maxY)));
+    auto edge = [](double v) {
+        return static_cast<std::int32_t>(std::clamp(std::trunc(v), -double(kCoordLimit), double(kCoordLimit)));
+    };
+    return MakeRect(edge(minX), edge(minY), edge(maxX + 1), edge(maxY + 1));
 }
 
-void RotateBack(std::int32_t& x, std::int32_t& y, std::int32_t angle, std::int32_t cx, std::int32_t cy) {
-    if (angle % 256 == 0) return;
-    const double c = std::cos(Radians(angle)), s = std::sin(Radians(angle));
-    const double dx = x - cx, dy = y - cy;
-    x = static_cast<std::int32_t>(std::lround(std::clamp(cx + dx * c + dy * s, -2e9, 2e9)));
-    y = static_cast<std::int32_t>(std::lround(std::clamp(cy - dx * s + dy * c, -2e9, 2e9)));
+bool RotatedSourcePixel(const TPictureDraw& p, std::int32_t x, std::int32_t y, std::int32_t& column,
+                        std::int32_t& row) {
+    if (!Rotates(p)) return false;
+    const TRotation r = RotationOf(p);
+    if (r.sx <= 0 || r.sy <= 0) return false;
+    const std::int64_t dx = std::int64_t{x} - p.AnchorX, dy = std::int64_t{y} - p.AnchorY;
+    const std::int64_t u = std::int64_t{p.PivotX} * 65536 + dx * r.dudx + dy * r.dudy;
+    const std::int64_t v = std::int64_t{p.PivotY} * 65536 + dx * r.dvdx + dy * r.dvdy;
+    if (u < 0 || v < 0) return false;
+    const std::int64_t w = p.Surface->Width(), h = p.Surface->Height();
+    const std::int64_t col = u >> 16, line = v >> 16;
+    if (col >= w || line >= h) return false;
+    column = static_cast<std::int32_t>(p.FlipH ? w - 1 - col : col);
+    row = static_cast<std::int32_t>(p.FlipV ? h - 1 - line : line);
+    return true;
 }
 
 }  // namespace vesk

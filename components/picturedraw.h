@@ -31,10 +31,14 @@ void DrawPicture(TCustomDIBX& dest, const TPictureDraw& p);
 // change, so the pixels that were transparent stay transparent.
 std::unique_ptr<TDIBX> BrightnessCopy(TDIBX& src, std::int32_t v);
 
-// The bounding rectangle of the displayed rectangle rotated by angle about
-// (cx, cy).
-TRect RotatedBounds(const TRect& r, std::int32_t angle, std::int32_t cx, std::int32_t cy);
-// (x, y) turned by -angle about (cx, cy), rounded to the nearest pixel.
-void RotateBack(std::int32_t& x, std::int32_t& y, std::int32_t angle, std::int32_t cx, std::int32_t cy);
+// The screen rectangle a rotated picture covers: the box the rotating draw
+// walks, so that invalidating it leaves no pixel of the picture behind.
+// The displayed rectangle itself when the picture is not rotated.
+TRect RotatedBox(const TPictureDraw& p);
+// The surface pixel the rotating draw shows at screen (x, y): the point
+// turned back about the anchor, through the zoom and the flips, in the
+// draw's own arithmetic. False where the picture shows nothing.
+bool RotatedSourcePixel(const TPictureDraw& p, std::int32_t x, std::int32_t y, std::int32_t& column,
+                        std::int32_t& row);
 
 }  // namespace vesk

@@ -1,5 +1,8 @@
 #include "components/vbase.h"
 
+#include <utility>
+#include <vector>
+
 #include "components/vbaselist.h"
 
 namespace vesk {
@@ -23,11 +26,18 @@ void TVeskBase::InvalidateAll() { AddDirty(Bounds(0, 0, GetWidth(), GetHeight())
 void TVeskBase::Draw(TCustomDIBX& dest) {
     if (!Showing()) return;
     const TRect saved = dest.ClipRect;
+    // Where each child draws is worked out once for all the rectangles:
+    // drawing changes no placement.
+    std::vector<std::pair<TVeskControl*, TRect>> children;
+    for (int i = 0; i < ChildCount(); ++i)
+        if (TVeskControl* c = Child(i); c->Showing()) children.emplace_back(c, c->DrawnArea());
+    const TRect bounds = ScreenBounds();
     for (const TRect& r : dirty_.Rects()) {
         dest.ClipRect = Intersect(r, dest.BoundsRect());
         if (dest.ClipRect.IsEmpty()) continue;
-        if (GetColor() >= 0) dest.FillRect(ScreenBounds(), static_cast<TPixel>(dest.ColorToPixel(GetColor())));
-        DrawChildren(dest);
+        if (GetColor() >= 0) dest.FillRect(bounds, static_cast<TPixel>(dest.ColorToPixel(GetColor())));
+        const TRect area = Intersect(bounds, dest.EffectiveClip());
+        for (auto& [child, drawn] : children) DrawChild(dest, *child, area, drawn);
     }
     dest.ClipRect = saved;
 }

@@ -37,8 +37,7 @@ std::int64_t Scaled(std::int32_t v, std::int32_t zoom) { return zoom == 256 ? v 
 // A zoom of 0 means an explicit size: anchor and position then scale by
 // the displayed size against the picture's, so the anchor stays on the same
 // pixel of the picture instead of collapsing to the corner.
-std::int32_t EffectiveZoom(std::int32_t zoom, std::int32_t shown, const TCustomDIBX* picture, bool horizontal) {
-    if (zoom > 0) return zoom;
+std::int32_t ExplicitSizeZoom(std::int32_t shown, const TCustomDIBX* picture, bool horizontal) {
     const int source = picture ? (horizontal ? picture->Width() : picture->Height()) : 0;
     if (source <= 0) return 256;
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{shown} * 256 / source, 0, INT32_MAX));
@@ -130,12 +129,13 @@ bool TVeskControl::GetPlaying() const {
 }
 
 TVeskControl::TAxis TVeskControl::Axis(bool horizontal) const {
-    const TCustomDIBX* picture = ImageSurface();
-    if (horizontal)
-        return {left_, offsetX_, EffectiveZoom(GetZoomX(), width_, picture, true), width_, motionX_, plusX_,
-                GetFlipH(), posZoomed_, HasMotion()};
-    return {top_, offsetY_, EffectiveZoom(GetZoomY(), height_, picture, false), height_, motionY_, plusY_,
-            GetFlipV(), posZoomed_, HasMotion()};
+    // Placement runs for every control on every dirty rectangle: the
+    // picture is looked up only when an explicit size needs it.
+    std::int32_t zoom = horizontal ? GetZoomX() : GetZoomY();
+    const std::int32_t size = horizontal ? width_ : height_;
+    if (zoom <= 0) zoom = ExplicitSizeZoom(size, ImageSurface(), horizontal);
+    if (horizontal) return {left_, offsetX_, zoom, size, motionX_, plusX_, GetFlipH(), posZoomed_, HasMotion()};
+    return {top_, offsetY_, zoom, size, motionY_, plusY_, GetFlipV(), posZoomed_, HasMotion()};
 }
 
 std::int32_t TVeskControl::ScreenPos(bool horizontal) const {
@@ -144,21 +144,23 @@ std::int32_t TVeskControl::ScreenPos(bool horizontal) const {
     if (!p) return Clamp32(OwnPosition(a, false) + a.plus);
     const std::int64_t parentPos = std::int64_t{horizontal ? p->ScreenX() : p->ScreenY()} -
                                    (horizontal ? p->GetScrollX() : p->GetScrollY());
-    const TCustomDIBX* own = ImageSurface();
-    const TCustomDIBX* ps = p->ImageSurface();
-    const auto zoomOf = [horizontal](const TVeskControl* c) { return horizontal ? c->GetZoomX() : c->GetZoomY(); };
-    const std::int32_t parentShown = horizontal ? p->GetWidth() : p->GetHeight();
     // A zoomed child of a zoomed picture is placed through the parent's
     // real scale, so that it stays on the pixel of the picture it was
     // placed on however the parent's size was rounded.
-    if (a.posZoomed && own && ps && !p->IsBase() && zoomOf(p) == zoomOf(this) && !a.hasMotion && parentShown > 0) {
-        const std::int64_t parentSource = horizontal ? ps->Width() : ps->Height();
-        const std::int64_t ownSource = horizontal ? own->Width() : own->Height();
-        const std::int64_t s = parentSource * 65536 / parentShown;
-        if (s > 0) {
-            const std::int64_t n = a.flip ? (parentSource + a.offset - a.pos - ownSource) * 65536
-                                          : (std::int64_t{a.pos} - a.offset) * 65536;
-            return Clamp32(n / s + (n % s > 32767 ? 1 : 0) + parentPos + a.plus);
+    if (a.posZoomed && !a.hasMotion && !p->IsBase()) {
+        const TCustomDIBX* own = ImageSurface();
+        const TCustomDIBX* ps = p->ImageSurface();
+        const auto zoomOf = [horizontal](const TVeskControl* c) { return horizontal ? c->GetZoomX() : c->GetZoomY(); };
+        const std::int32_t parentShown = horizontal ? p->GetWidth() : p->GetHeight();
+        if (own && ps && zoomOf(p) == zoomOf(this) && parentShown > 0) {
+            const std::int64_t parentSource = horizontal ? ps->Width() : ps->Height();
+            const std::int64_t ownSource = horizontal ? own->Width() : own->Height();
+            const std::int64_t s = parentSource * 65536 / parentShown;
+            if (s > 0) {
+                const std::int64_t n = a.flip ? (parentSource + a.offset - a.pos - ownSource) * 65536
+                                              : (std::int64_t{a.pos} - a.offset) * 65536;
+                return Clamp32(n / s + (n % s > 32767 ? 1 : 0) + parentPos + a.plus);
+            }
         }
     }
     return Clamp32(OwnPosition(a, false) + parentPos + a.plus);
@@ -219,18 +221,23 @@ void TVeskControl::Invalidate() {
     base->AddDirty(r);
 }
 
-void TVeskControl::DrawChildren(TCustomDIBX& dest) {
+TRect TVeskControl::DrawnArea() const { return HasClip() ? Intersect(HitRect(), ClipRectangle()) : HitRect(); }
+
+void TVeskControl::DrawChild(TCustomDIBX& dest, TVeskControl& child, const TRect& area, const TRect& drawn) {
+    // A child outside the area draws nothing, nor do its children (cut to
+    // it): it is passed over before its drawing code runs.
+    if (Intersect(area, drawn).IsEmpty()) return;
     const TRect saved = dest.ClipRect;
+    dest.ClipRect = child.HasClip() ? Intersect(area, child.ClipRectangle()) : area;
+    child.Draw(dest);
+    dest.ClipRect = saved;
+}
+
+void TVeskControl::DrawChildren(TCustomDIBX& dest) {
     const TRect area = Intersect(HitRect(), dest.EffectiveClip());
     if (area.IsEmpty()) return;
-    for (TVeskControl* child : children_) {
-        if (!child->Showing()) continue;
-        const TRect clip = child->HasClip() ? Intersect(area, child->ClipRectangle()) : area;
-        if (clip.IsEmpty()) continue;
-        dest.ClipRect = clip;
-        child->Draw(dest);
-        dest.ClipRect = saved;
-    }
+    for (TVeskControl* child : children_)
+        if (child->Showing()) DrawChild(dest, *child, area, child->DrawnArea());
 }
 
 TVeskControl* TVeskControl::HitTest(std::int32_t x, std::int32_t y, std::uint32_t modes) {

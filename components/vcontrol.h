@@ -130,6 +130,8 @@ public:
     std::int32_t ParentRelX() const;
     std::int32_t ParentRelY() const;
     TRect ScreenBounds() const { return ClampedBounds(ScreenX(), ScreenY(), GetWidth(), GetHeight()); }
+    // Also the area the control draws in: the draw pass passes over a
+    // control (and its children) whose hit rectangle misses the clip.
     virtual TRect HitRect() const { return ScreenBounds(); }
     // The clip window on the screen; empty when clip width or height is
     // below 1 (no clip).
@@ -160,6 +162,13 @@ public:
     // Each visible child clipped to this control's rectangle and its own
     // clip window, in sibling order.
     void DrawChildren(TCustomDIBX& dest);
+    // The screen area the control draws in: its hit rectangle cut to its
+    // clip window.
+    TRect DrawnArea() const;
+    // Draws child with the clip set to area (the parent's rectangle within
+    // the surface clip) cut to the child's clip window; nothing when the
+    // child's drawn area misses area.
+    static void DrawChild(TCustomDIBX& dest, TVeskControl& child, const TRect& area, const TRect& drawn);
 
     // ---- Input. ----
     // The topmost control at (x, y) whose input mode is in modes (see

@@ -19,7 +19,9 @@ TDIBX& TVeskCustomImage::OwnSurface() {
 }
 
 void TVeskCustomImage::ZoomChanged(std::int32_t& zoom, std::int32_t v) {
-    zoom = v <= 0 ? 1 : v;
+    // The anchor moves with the zoom at once (the size only at the next
+    // update): the old place is redrawn too.
+    Change(zoom, v <= 0 ? 1 : v);
     recompute_ = true;
     // Zoomed children are sized through this picture's scale.
     for (int i = 0; i < ChildCount(); ++i)
@@ -28,6 +30,16 @@ void TVeskCustomImage::ZoomChanged(std::int32_t& zoom, std::int32_t v) {
 
 void TVeskCustomImage::SetZoomX(const std::int32_t& v) { ZoomChanged(zoomX_, v); }
 void TVeskCustomImage::SetZoomY(const std::int32_t& v) { ZoomChanged(zoomY_, v); }
+
+void TVeskCustomImage::SetFlipH(const bool& v) {
+    Change(flipH_, v);
+    RecomputeSize();
+}
+
+void TVeskCustomImage::SetFlipV(const bool& v) {
+    Change(flipV_, v);
+    RecomputeSize();
+}
 
 void TVeskCustomImage::SetPosZoomed(const bool& v) {
     TVeskControl::SetPosZoomed(v);
@@ -110,29 +122,33 @@ TPictureDraw TVeskCustomImage::PictureAt(TCustomDIBX* surface, TCustomDIBX* mask
 }
 
 TRect TVeskCustomImage::HitRect() const {
-    const TRect r = ScreenBounds();
-    if (angle_ % 256 == 0) return r;
-    const TPictureDraw p = PictureAt(Shown(), nullptr);
-    return RotatedBounds(r, angle_, p.AnchorX, p.AnchorY);
+    if (angle_ % 256 == 0) return ScreenBounds();
+    return RotatedBox(PictureAt(Shown(), nullptr));
 }
 
 bool TVeskCustomImage::MaskHit(std::int32_t x, std::int32_t y) const {
     const TCustomDIBX* mask = ShownMask();
-    const TCustomDIBX* s = Shown();
+    TCustomDIBX* s = Shown();
     if (!mask || !s) return true;
+    std::int64_t u = 0, v = 0;
     if (angle_ % 256 != 0) {
-        const TPictureDraw p = PictureAt(Shown(), nullptr);
-        RotateBack(x, y, angle_, p.AnchorX, p.AnchorY);
+        // Turned back about the anchor the way the draw maps its pixels,
+        // so the hit follows exactly the pixels shown.
+        std::int32_t column = 0, row = 0;
+        if (!RotatedSourcePixel(PictureAt(s, nullptr), x, y, column, row)) return false;
+        u = column;
+        v = row;
+    } else {
+        // Explicit sizes map through the displayed size, zooms through the zoom.
+        auto toSource = [](std::int64_t d, std::int32_t zoom, std::int32_t shown, std::int32_t src) -> std::int64_t {
+            if (zoom > 0) return d * 256 / zoom;
+            return shown > 0 ? d * src / shown : -1;
+        };
+        u = toSource(std::int64_t{x} - ScreenX(), zoomX_, GetWidth(), s->Width());
+        v = toSource(std::int64_t{y} - ScreenY(), zoomY_, GetHeight(), s->Height());
+        if (flipH_) u = s->Width() - 1 - u;
+        if (flipV_) v = s->Height() - 1 - v;
     }
-    // Explicit sizes map through the displayed size, zooms through the zoom.
-    auto toSource = [](std::int64_t d, std::int32_t zoom, std::int32_t shown, std::int32_t src) -> std::int64_t {
-        if (zoom > 0) return d * 256 / zoom;
-        return shown > 0 ? d * src / shown : -1;
-    };
-    std::int64_t u = toSource(std::int64_t{x} - ScreenX(), zoomX_, GetWidth(), s->Width());
-    std::int64_t v = toSource(std::int64_t{y} - ScreenY(), zoomY_, GetHeight(), s->Height());
-    if (flipH_) u = s->Width() - 1 - u;
-    if (flipV_) v = s->Height() - 1 - v;
     if (u < 0 || v < 0 || u >= mask->Width() || v >= mask->Height()) return false;
     return mask->GetPixel(static_cast<int>(u), static_cast<int>(v)) > 127;
 }

@@ -32,9 +32,10 @@ public:
     std::int32_t GetAngle() const override { return angle_; }
     void SetAngle(const std::int32_t& v) override { Change(angle_, v); }
     bool GetFlipH() const override { return flipH_; }
-    void SetFlipH(const bool& v) override { Change(flipH_, v); }
+    // Flips recompute the size at once.
+    void SetFlipH(const bool& v) override;
     bool GetFlipV() const override { return flipV_; }
-    void SetFlipV(const bool& v) override { Change(flipV_, v); }
+    void SetFlipV(const bool& v) override;
     bool GetCaptureMask() const override { return captureMask_; }
     void SetCaptureMask(const bool& v) override { captureMask_ = v; }
     void SetPosZoomed(const bool& v) override;

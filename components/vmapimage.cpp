@@ -204,19 +204,31 @@ bool TVeskMapImage::Update(std::int32_t elapsedMs) {
 
 TDIBX* TVeskMapImage::CutMask(TPicture& p, bool inside) {
     const TFenkItemFrame& f = p.frames->Frame(p.index);
-    if (!f.Mask) return nullptr;
     TPicture::TCut& cut = p.cuts.at(static_cast<std::size_t>(p.index));
     if (cut.mask && cut.region == current_) return cut.mask.get();
-    const TDIBX& own = *f.Mask;
-    if (!cut.mask) cut.mask = std::make_unique<TDIBX>(own.Width(), own.Height(), 8);
+    // A frame without a mask of its own is opaque: the cut alone decides.
+    const TDIBX* own = f.Mask.get();
+    const int w = f.Surface->Width(), h = f.Surface->Height();
+    if (!cut.mask) cut.mask = std::make_unique<TDIBX>(w, h, 8);
     const TMapRegion* region = current_ >= 0 ? &regions_[static_cast<std::size_t>(current_)] : nullptr;
-    for (int y = 0; y < own.Height(); ++y)
-        for (int x = 0; x < own.Width(); ++x) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
             const bool in = region && region->Contains(x, y);
-            cut.mask->SetPixel(x, y, in == inside ? own.GetPixel(x, y) : 0);
+            const TPixel m = !own ? 255 : x < own->Width() && y < own->Height() ? own->GetPixel(x, y) : 0;
+            cut.mask->SetPixel(x, y, in == inside ? m : 0);
         }
     cut.region = current_;
     return cut.mask.get();
+}
+
+TRect TVeskMapImage::ShownRect(const TCustomDIBX& surface) const {
+    // The control's size is the normal picture's unless a script or a
+    // saved game set another: both pictures are stretched by that ratio.
+    const std::int64_t nw = normal_.frames ? normal_.frames->Width() : 0;
+    const std::int64_t nh = normal_.frames ? normal_.frames->Height() : 0;
+    const std::int64_t w = nw > 0 ? std::int64_t{surface.Width()} * GetWidth() / nw : surface.Width();
+    const std::int64_t h = nh > 0 ? std::int64_t{surface.Height()} * GetHeight() / nh : surface.Height();
+    return ClampedBounds(ScreenX(), ScreenY(), w, h);
 }
 
 void TVeskMapImage::DrawFrame(TCustomDIBX& dest, TPicture& p, bool inside) {
@@ -230,7 +242,7 @@ void TVeskMapImage::DrawFrame(TCustomDIBX& dest, TPicture& p, bool inside) {
         d.Surface = bright.get();
     }
     d.Mask = CutMask(p, inside);
-    d.Dest = ClampedBounds(ScreenX(), ScreenY(), f.Surface->Width(), f.Surface->Height());
+    d.Dest = ShownRect(*f.Surface);
     d.Alpha = alpha_;
     DrawPicture(dest, d);
 }

@@ -87,6 +87,9 @@ private:
     // Advances a picture's frames; true when the frame changed.
     static bool Advance(TPicture& p, std::int32_t elapsedMs);
     TDIBX* CutMask(TPicture& p, bool inside);
+    // Where a frame of either picture is shown: at the control's place,
+    // scaled as the control's size scales the normal picture.
+    TRect ShownRect(const TCustomDIBX& surface) const;
     void DrawFrame(TCustomDIBX& dest, TPicture& p, bool inside);
     void InvalidateRegion(std::int32_t index);
     void Select();

@@ -79,6 +79,26 @@ TEST_F(Images, SizeFollowsTheZoomUntilSetExplicitly) {
     EXPECT_EQ(Pixel(15, 5), 0u);
     SetInt(img, PR_ZOOMX, -4);  // zooms below 1 become 1
     EXPECT_EQ(Int(img, PR_ZOOMX), 1);
+
+    // A flip recomputes the size at once.
+    SetInt(img, PR_ZOOMX, 768);
+    EXPECT_EQ(img.GetWidth(), 15);
+    SetInt(img, PR_FLIPH, 1);
+    EXPECT_EQ(img.GetWidth(), 30);
+}
+
+TEST_F(Images, AZoomChangeRedrawsTheOldPlaceAsTheAnchorMoves) {
+    MakeFenk("mem:anchor.fnk", {{4, 4, Solid(kRed)}});
+    TVeskControl& img = Make(LT_IMAGES, "img", 10, 10, -1, -1);
+    SetStr(img, PR_SOURCE, "mem:anchor.fnk");
+    SetInt(img, PR_OFFSETX, 2);  // the picture lies at x 8-11
+    EXPECT_EQ(Pixel(8, 10), Native(kRed));
+    // Half size: the anchor offset is 1 at once, the width 2 from the
+    // update on, so the picture lies at x 9-10.
+    SetInt(img, PR_ZOOMX, 128);
+    r.UpdatePass(15);
+    const std::vector<TPixel> row = {0, Native(kRed), Native(kRed), 0, 0};
+    for (int x = 8; x < 13; ++x) EXPECT_EQ(Pixel(x, 10), row[static_cast<std::size_t>(x - 8)]) << x;
 }
 
 TEST_F(Images, FramesAdvanceByTheirDelaysThenPlayEndOnceOrDestruction) {
@@ -297,6 +317,37 @@ TEST_F(SelectionImage, ArrowKeysStepThroughRegionsAndWrap) {
     Frame();
     EXPECT_EQ(r.SelStr(), "left");
     EXPECT_EQ(Codes().back(), PR_ONSELECT);
+}
+
+TEST_F(SelectionImage, DrawsByTheAlphaRulesAndStretchesToItsSize) {
+    TVeskControl& under = Box("under", 0, 0, 64, 48, 0x404040);
+    SetInt(under, PR_PRIORITY, -1);
+    map->SetCurrentRegion(1);  // normal picture at x 20-29, hover at 30-39
+    struct Case {
+        std::int32_t alpha, normal, hover;
+    };
+    const Case cases[] = {
+        {255, kRed, kGreen},
+        {128, 0x1F1F9F, 0x1F9F1F},  // (128 * 255 + 127 * 64) >> 8 = 159, 127 * 64 >> 8 = 31
+        {384, 0x4040BF, 0x40BF40},  // adds 128 * 255 >> 8 = 127
+        {256, 0x404040, 0x404040},  // adds nothing
+        {512, 0x404040, 0x404040},  // not drawn
+        {0, 0x404040, 0x404040},
+    };
+    for (const Case& c : cases) {
+        SetInt(*map, PR_ALPHA, c.alpha);
+        EXPECT_EQ(Pixel(22, 22), Native(c.normal)) << c.alpha;
+        EXPECT_EQ(Pixel(32, 22), Native(c.hover)) << c.alpha;
+    }
+    // A size set apart from the picture's stretches both pictures; the
+    // region still cuts them where it lies in the picture.
+    SetInt(*map, PR_ALPHA, 255);
+    SetInt(*map, PR_WIDTH, 40);
+    EXPECT_EQ(Pixel(39, 22), Native(kRed));
+    EXPECT_EQ(Pixel(40, 22), Native(kGreen));
+    EXPECT_EQ(Pixel(59, 29), Native(kGreen));
+    EXPECT_EQ(Pixel(60, 22), Native(0x404040));
+    EXPECT_EQ(Pixel(22, 30), Native(0x404040));
 }
 
 TEST_F(SelectionImage, RightClickDestroysWithAnEmptySelection) {
