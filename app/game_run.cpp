@@ -24,6 +24,7 @@ TGameRun::TGameRun(TVrFileManager& files, TProject::Options options, platform::T
     screen_ = std::make_unique<TScreenManager>(window, w, h, settings.FullWidth, settings.FullHeight);
     registry_.SetSize(w, h);
     registry_.AttachInput(&input_);
+    registry_.AttachCursorWindow(window ? window : &headlessWindow_);
     session_->Sources().SetInput(&input_);
     session_->Sources().SetDisplay(screen_.get());
 
@@ -40,6 +41,7 @@ TGameRun::~TGameRun() {
         session_->Sources().SetDisplay(nullptr);
     }
     registry_.AttachInput(nullptr);
+    registry_.AttachCursorWindow(nullptr);
 }
 
 TFrameHooks RegistryFrameHooks(TVeskBaseList& registry, const TFrameTiming& timing) {
