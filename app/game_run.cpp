@@ -23,6 +23,10 @@ TGameRun::TGameRun(TVrFileManager& files, TProject::Options options, platform::T
     // then the registry takes the screen's size.
     screen_ = std::make_unique<TScreenManager>(window, w, h, settings.FullWidth, settings.FullHeight);
     registry_.SetSize(w, h);
+    // The component surfaces take the screen's bit count, now and after
+    // every display switch.
+    registry_.SetBitCount(screen_->SurfaceBitCount());
+    screen_->SurfacesRecreated = [this](int bits) { registry_.SetBitCount(bits); };
     registry_.AttachInput(&input_);
     registry_.AttachCursorWindow(window ? window : &headlessWindow_);
     session_->Sources().SetInput(&input_);
