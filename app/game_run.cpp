@@ -23,7 +23,12 @@ TGameRun::TGameRun(TVrFileManager& files, TProject::Options options, platform::T
     // then the registry takes the screen's size.
     screen_ = std::make_unique<TScreenManager>(window, w, h, settings.FullWidth, settings.FullHeight);
     registry_.SetSize(w, h);
+    // The component surfaces take the screen's bit count, now and after
+    // every display switch.
+    registry_.SetBitCount(screen_->SurfaceBitCount());
+    screen_->SurfacesRecreated = [this](int bits) { registry_.SetBitCount(bits); };
     registry_.AttachInput(&input_);
+    registry_.AttachCursorWindow(window ? window : &headlessWindow_);
     session_->Sources().SetInput(&input_);
     session_->Sources().SetDisplay(screen_.get());
 
@@ -40,6 +45,7 @@ TGameRun::~TGameRun() {
         session_->Sources().SetDisplay(nullptr);
     }
     registry_.AttachInput(nullptr);
+    registry_.AttachCursorWindow(nullptr);
 }
 
 TFrameHooks RegistryFrameHooks(TVeskBaseList& registry, const TFrameTiming& timing) {

@@ -130,6 +130,9 @@ int RunGame(const THeadlessOptions& o, TVrFileManager& files, const std::vector<
         std::fprintf(stderr, "veskplay: cannot write %s\n", o.TraceFile.c_str());
         return 2;
     }
+    // Whole lines reach the file as they are traced: what a run that is
+    // killed or crashes did last is in it, and a watcher sees the frames go.
+    if (trace) std::setvbuf(trace, nullptr, _IOLBF, 1 << 16);
 
     int status = 0;
     {

@@ -71,6 +71,7 @@ void TScreenManager::RecreateSurfaces() {
     if (!backBuffer_ || backBuffer_->BitCount() != bits) backBuffer_ = std::make_unique<TDIBX>(width_, height_, bits);
     bitCount_ = bits;
     wholeFrame_ = true;
+    if (SurfacesRecreated) SurfacesRecreated(bits);
 }
 
 void TScreenManager::SetModeIndex(int index) {

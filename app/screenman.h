@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -66,6 +67,11 @@ public:
     void Present(int scalePercent = 100, const TRect& update = {});
     // The next presentation sends the whole frame (the window lost it).
     void InvalidateAll() { wholeFrame_ = true; }
+    // Called after every switch with the surface bit count then in force:
+    // the component surfaces follow it (a new depth also starts a new, black
+    // back buffer, which only a redraw of everything fills again).
+    std::function<void(int bitCount)> SurfacesRecreated;
+
     // Rectangles the last Present handed to the window.
     const std::vector<platform::TScreenRect>& LastPresented() const { return presented_; }
 

@@ -140,6 +140,9 @@ public:
     // window's handlers feed it and latch it at the start of each frame).
     void AttachInput(TInputState* input) { input_ = input; }
     TInputState* Input() const { return input_; }
+    // The window that shows the cursor chosen for the control under the
+    // mouse (not owned); without one the choice is only recorded.
+    void AttachCursorWindow(platform::TPlatformWindow* window) { cursorWindow_ = window; }
     // After the input is latched: focus, the mouse pass of the active base,
     // the focused control's key handlers.
     void InputPass(std::int32_t elapsedMs);
@@ -177,6 +180,9 @@ private:
     TVeskControl* Registered(TObjectId id) const;
     // The control under the mouse takes the cursor it asks for.
     void ChooseCursor(TVeskBase& base, const TVeskControl& target);
+    // The window shows the cursor file (through the file manager), or its
+    // default arrow for "" and for a file that cannot be loaded.
+    void ShowCursorFile(const std::string& file);
 
     int width_ = 640, height_ = 480;
     int bitCount_ = 32;
@@ -196,6 +202,9 @@ private:
     std::int32_t selIndex_ = 0;
     bool soundOn_ = true;
     TInputState* input_ = nullptr;  // not owned
+    platform::TPlatformWindow* cursorWindow_ = nullptr;  // not owned
+    // What the window shows: the bases choose in turn, the window has one.
+    std::string windowCursor_;
     TObjectId nextId_ = 1;
 };
 

@@ -2,10 +2,12 @@
 // base, surfaces.
 #include <algorithm>
 
+#include "archive/vrfiles.h"
 #include "components/propids.h"
 #include "components/vbaselist.h"
 #include "components/vcustomimage.h"
 #include "components/vitemex.h"
+#include "gfx/cursorfile.h"
 #include "values/param_collection.h"
 
 namespace vesk {
@@ -124,9 +126,30 @@ void TVeskBaseList::ChooseCursor(TVeskBase& base, const TVeskControl& target) {
     std::string file = target.CursorFile();
     if (file.empty())
         if (const TParamCollection* vars = TParamCollection::Global()) file = vars->Cursor;
-    // The platform shows the file once it can load cursors; the name is
-    // what the window reads.
     if (file != base.CursorName()) base.SetCursorName(file);
+    // Compared with what the window shows rather than with the base's
+    // name: after a switch of the active base the window still shows the
+    // other base's cursor.
+    if (cursorWindow_ && file != windowCursor_) ShowCursorFile(file);
+}
+
+void TVeskBaseList::ShowCursorFile(const std::string& file) {
+    // Remembered even when it cannot be loaded, so a broken file is not
+    // read again in every frame.
+    windowCursor_ = file;
+    if (!file.empty()) {
+        try {
+            const std::string bytes = VrFileManager().ReadString(file);
+            const TCursorImage cursor = ReadCursorFile(
+                std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+            if (cursorWindow_->ShowCursor(cursor.Pixels, cursor.Width, cursor.Height, cursor.HotX, cursor.HotY))
+                return;
+        } catch (const std::exception&) {
+            // A missing or damaged cursor file shows no custom cursor; the
+            // game goes on without a word.
+        }
+    }
+    cursorWindow_->ShowDefaultCursor();
 }
 
 void TVeskBaseList::MousePass(TVeskBase& base) {

@@ -100,6 +100,14 @@ public:
     // Moves the pointer to a game-screen position.
     virtual void WarpMouse(int x, int y) = 0;
 
+    // Shows the pointer as a picture of width x height pixels 0xAARRGGBB
+    // (alpha not premultiplied, rows top-down) whose hot spot (hotX, hotY)
+    // lies inside it. False when the platform cannot make such a cursor;
+    // the default arrow is shown then.
+    virtual bool ShowCursor(std::span<const std::uint32_t> pixels, int width, int height, int hotX, int hotY) = 0;
+    // Shows the platform's own arrow again.
+    virtual void ShowDefaultCursor() = 0;
+
     // An opaque handle handed to the media plug-in library.
     virtual void* NativeHandle() = 0;
 };

@@ -5,6 +5,7 @@
 #include "common/cp932.h"
 #include "common/error.h"
 #include "platform/sdl/keycodes.h"
+#include "platform/sdl/toolbar_labels.h"
 
 namespace vesk::platform {
 
@@ -21,6 +22,9 @@ int FloorDiv(std::int64_t a, std::int64_t b) {
 
 constexpr SDL_Rect kQuitButton{2, 2, 48, kToolButtonHeight};
 constexpr SDL_Rect kScreenButton{52, 2, 72, kToolButtonHeight};
+constexpr int kLabelPixels = 12;
+// Dark grey on the grey face, as the system draws button captions.
+constexpr Uint8 kLabelGrey = 0x30;
 
 bool Inside(const SDL_Rect& r, int x, int y) { return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h; }
 
@@ -48,10 +52,13 @@ TSdlWindow::TSdlWindow(int gameWidth, int gameHeight)
     }
     wakeEvent_ = SDL_RegisterEvents(1);
     MakeTexture();
+    MakeLabels();
     Layout();
 }
 
 TSdlWindow::~TSdlWindow() {
+    ShowDefaultCursor();
+    FreeLabels();
     if (texture_) SDL_DestroyTexture(texture_);
     SDL_DestroyRenderer(renderer_);
     SDL_DestroyWindow(window_);
@@ -67,6 +74,37 @@ void TSdlWindow::MakeTexture() {
                                  gameHeight_);
     if (!texture_) throw SdlError("cannot create the screen texture");
     lostPicture_ = true;
+}
+
+void TSdlWindow::FreeLabels() {
+    for (SDL_Texture*& t : labels_) {
+        if (t) SDL_DestroyTexture(t);
+        t = nullptr;
+    }
+}
+
+// Each label is a texture of its ink, grey with the coverage as alpha,
+// centred in its button.
+void TSdlWindow::MakeLabels() {
+    FreeLabels();
+    const std::string texts[2] = {"終了", "画面切替"};
+    const std::vector<TLabelBitmap> bitmaps = RenderLabels(texts, kLabelPixels);
+    const SDL_Rect buttons[2] = {kQuitButton, kScreenButton};
+    for (int i = 0; i < 2; ++i) {
+        const TLabelBitmap& b = bitmaps[static_cast<std::size_t>(i)];
+        if (b.Empty()) continue;
+        std::vector<std::uint32_t> argb(b.Coverage.size());
+        for (std::size_t k = 0; k < argb.size(); ++k)
+            argb[k] = static_cast<std::uint32_t>(b.Coverage[k]) << 24 | kLabelGrey * 0x010101u;
+        SDL_Texture* t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, b.Width,
+                                           b.Height);
+        if (!t) continue;
+        SDL_UpdateTexture(t, nullptr, argb.data(), b.Width * 4);
+        SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+        labels_[i] = t;
+        labelRects_[i] = SDL_Rect{buttons[i].x + (buttons[i].w - b.Width) / 2,
+                                  buttons[i].y + (buttons[i].h - b.Height) / 2, b.Width, b.Height};
+    }
 }
 
 void TSdlWindow::SetTitle(const std::string& sjisTitle) { SDL_SetWindowTitle(window_, SjisToUtf8(sjisTitle).c_str()); }
@@ -136,13 +174,19 @@ void TSdlWindow::DrawToolbar() {
         SDL_RenderDrawLine(renderer_, b.x, b.y + b.h - 1, b.x + b.w - 1, b.y + b.h - 1);
         SDL_RenderDrawLine(renderer_, b.x + b.w - 1, b.y, b.x + b.w - 1, b.y + b.h - 1);
     }
+    for (int i = 0; i < 2; ++i)
+        if (labels_[i]) SDL_RenderCopy(renderer_, labels_[i], nullptr, &labelRects_[i]);
 }
 
-void TSdlWindow::Redraw() {
+void TSdlWindow::Compose() {
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 0xFF);
     SDL_RenderClear(renderer_);
     SDL_RenderCopyEx(renderer_, texture_, nullptr, &picture_, 0, nullptr, SDL_FLIP_VERTICAL);
     if (ToolbarShown()) DrawToolbar();
+}
+
+void TSdlWindow::Redraw() {
+    Compose();
     SDL_RenderPresent(renderer_);
 }
 
@@ -167,18 +211,26 @@ void TSdlWindow::Present(const std::uint32_t* pixels, int stride, std::span<cons
     Redraw();
 }
 
-std::vector<std::uint32_t> TSdlWindow::ReadPicture() {
-    // The renderer's back buffer is undefined after a present: draw again
-    // and read before presenting.
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 0xFF);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopyEx(renderer_, texture_, nullptr, &picture_, 0, nullptr, SDL_FLIP_VERTICAL);
-    std::vector<std::uint32_t> out(static_cast<std::size_t>(picture_.w) * picture_.h);
-    if (SDL_RenderReadPixels(renderer_, &picture_, SDL_PIXELFORMAT_RGB888, out.data(), picture_.w * 4) != 0)
-        throw SdlError("cannot read the picture back");
-    if (ToolbarShown()) DrawToolbar();
+// The renderer's back buffer is undefined after a present: draw again and
+// read before presenting.
+std::vector<std::uint32_t> TSdlWindow::ReadBack(const SDL_Rect& area) {
+    Compose();
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(area.w) * area.h);
+    if (SDL_RenderReadPixels(renderer_, &area, SDL_PIXELFORMAT_RGB888, out.data(), area.w * 4) != 0)
+        throw SdlError("cannot read the window back");
     SDL_RenderPresent(renderer_);
     return out;
+}
+
+std::vector<std::uint32_t> TSdlWindow::ReadPicture() {
+    return ReadBack(picture_);
+}
+
+std::vector<std::uint32_t> TSdlWindow::ReadToolbar() {
+    if (!ToolbarShown()) return {};
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer_, &w, &h);
+    return ReadBack(SDL_Rect{0, 0, w, kDockHeight});
 }
 
 std::vector<TDisplayMode> TSdlWindow::DisplayModes() {
@@ -237,6 +289,34 @@ void TSdlWindow::WarpMouse(int x, int y) {
     SDL_WarpMouseInWindow(window_, cx, cy);
 }
 
+bool TSdlWindow::ShowCursor(std::span<const std::uint32_t> pixels, int width, int height, int hotX, int hotY) {
+    if (width < 1 || height < 1 || pixels.size() < static_cast<std::size_t>(width) * height || hotX < 0 ||
+        hotY < 0 || hotX >= width || hotY >= height) {
+        ShowDefaultCursor();
+        return false;
+    }
+    // SDL copies the pixels into the cursor; the surface only lends them.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(pixels.data()), width,
+                                                              height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Cursor* made = surface ? SDL_CreateColorCursor(surface, hotX, hotY) : nullptr;
+    if (surface) SDL_FreeSurface(surface);
+    if (!made) {
+        ShowDefaultCursor();
+        return false;
+    }
+    SDL_SetCursor(made);
+    if (cursor_) SDL_FreeCursor(cursor_);
+    cursor_ = made;
+    return true;
+}
+
+void TSdlWindow::ShowDefaultCursor() {
+    if (!cursor_) return;
+    SDL_SetCursor(SDL_GetDefaultCursor());
+    SDL_FreeCursor(cursor_);
+    cursor_ = nullptr;
+}
+
 void TSdlWindow::MapToGame(int x, int y, TPlatformEvent& out) const {
     out.x = FloorDiv(std::int64_t{x - picture_.x} * gameWidth_, picture_.w);
     out.y = FloorDiv(std::int64_t{y - picture_.y} * gameHeight_, picture_.h);
@@ -292,6 +372,7 @@ bool TSdlWindow::Translate(const SDL_Event& e, TPlatformEvent& out) {
         case SDL_RENDER_TARGETS_RESET:
         case SDL_RENDER_DEVICE_RESET:
             MakeTexture();
+            MakeLabels();
             Layout();
             out.kind = Kind::PresentNeeded;
             return true;

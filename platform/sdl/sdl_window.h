@@ -36,6 +36,8 @@ public:
     bool SetFullScreen(const TDisplayMode* mode) override;
     bool FullScreen() const override { return fullScreen_; }
     void WarpMouse(int x, int y) override;
+    bool ShowCursor(std::span<const std::uint32_t> pixels, int width, int height, int hotX, int hotY) override;
+    void ShowDefaultCursor() override;
     void* NativeHandle() override { return window_; }
 
     // Where the game picture lies in the client area (client pixels).
@@ -46,12 +48,21 @@ public:
     // Reads the picture as last presented back from the renderer, scaled as
     // on screen (PictureRect's size), 0x00RRGGBB.
     std::vector<std::uint32_t> ReadPicture();
+    // Reads the toolbar strip back as drawn (client width x the dock
+    // height, 0x00RRGGBB); empty while the toolbar is hidden.
+    std::vector<std::uint32_t> ReadToolbar();
+    // Whether a cursor of the game's own is shown.
+    bool CustomCursor() const { return cursor_ != nullptr; }
     SDL_Window* Handle() const { return window_; }
 
 private:
     void MakeTexture();
+    void MakeLabels();
+    void FreeLabels();
     void Layout();
+    void Compose();  // the whole client into the back buffer
     void Redraw();
+    std::vector<std::uint32_t> ReadBack(const SDL_Rect& area);
     void DrawToolbar();
     bool Translate(const SDL_Event& e, TPlatformEvent& out);
     void MapToGame(int x, int y, TPlatformEvent& out) const;
@@ -67,6 +78,10 @@ private:
     bool lostPicture_ = true;   // the texture holds nothing valid yet
     int windowedWidth_ = 0, windowedHeight_ = 0;
     Uint32 wakeEvent_ = 0;
+    // The buttons' labels, as textures of their ink (none without a font).
+    SDL_Texture* labels_[2] = {nullptr, nullptr};
+    SDL_Rect labelRects_[2]{};
+    SDL_Cursor* cursor_ = nullptr;  // the game's cursor; nullptr: the default arrow
 };
 
 }  // namespace vesk::platform

@@ -37,6 +37,8 @@ public:
     }
     bool FullScreen() const override { return full; }
     void WarpMouse(int x, int y) override { warped = {x, y, 0, 0}; }
+    bool ShowCursor(std::span<const std::uint32_t>, int, int, int, int) override { return true; }
+    void ShowDefaultCursor() override {}
     void* NativeHandle() override { return nullptr; }
 
     int width, height;

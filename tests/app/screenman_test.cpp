@@ -164,6 +164,24 @@ TEST_F(ScreenManagerTest, FullScreenInTheBestModeAndBack) {
     EXPECT_EQ(window.requests.back(), TDisplayMode{});
 }
 
+// The depth of every switch reaches whoever keeps component surfaces; a
+// full-screen mode of another depth starts a black back buffer.
+TEST_F(ScreenManagerTest, EverySwitchReportsTheSurfaceBitCount) {
+    window.modes = {{1024, 768, 16, 60}};
+    window.format = {32, false};
+    Make();
+    std::vector<int> reported;
+    screen->SurfacesRecreated = [&](int bits) { reported.push_back(bits); };
+    screen->BackBuffer().Fill(0x445566);
+    window.format = {16, false};  // the display's depth in that mode
+    ASSERT_TRUE(screen->ToggleFullScreen());
+    EXPECT_EQ(screen->BackBuffer().BitCount(), 16);
+    EXPECT_EQ(screen->BackBuffer().GetPixel(0, 0), 0u);
+    window.format = {32, false};
+    ASSERT_TRUE(screen->ToggleFullScreen());
+    EXPECT_EQ(reported, (std::vector<int>{16, 32}));
+}
+
 TEST_F(ScreenManagerTest, AFailedSwitchFallsBackToWindowed) {
     window.modes = {{1024, 768, 32, 60}};
     window.canFullScreen = false;

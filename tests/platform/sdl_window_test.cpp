@@ -13,8 +13,9 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-#include "components/input_state.h"
 #include "app/screenman.h"
+#include "components/input_state.h"
+#include "platform/sdl/toolbar_labels.h"
 #include "tests/platform/xvfb_fixture.h"
 
 namespace vesk::platform {
@@ -280,6 +281,116 @@ TEST_F(SdlWindowTest, AGameLargerThanTheDisplayStaysWindowed) {
     EXPECT_EQ(screen->ModeIndex(), -1);
     EXPECT_FALSE(SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_FULLSCREEN);
     EXPECT_TRUE(SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_RESIZABLE);
+}
+
+// The labels as FreeType draws them: ink of each text, anti-aliased, small
+// enough for its button, the longer text the wider. (Exact glyph shapes
+// change with the font's version, so only the shape of the ink is checked.)
+TEST(ToolbarLabels, EachTextIsAntiAliasedInkThatFitsItsButton) {
+    const std::string texts[] = {"終了", "画面切替", ""};
+    const std::vector<TLabelBitmap> labels = RenderLabels(texts, 12);
+    ASSERT_EQ(labels.size(), 3u);
+    ASSERT_FALSE(labels[0].Empty()) << "no Japanese Gothic face (fonts-ipafont-gothic)";
+    ASSERT_FALSE(labels[1].Empty());
+    EXPECT_TRUE(labels[2].Empty());
+    for (int i = 0; i < 2; ++i) {
+        const TLabelBitmap& l = labels[static_cast<std::size_t>(i)];
+        SCOPED_TRACE(texts[i]);
+        EXPECT_LE(l.Height, kToolButtonHeight - 4);
+        EXPECT_GE(l.Height, 8);
+        EXPECT_EQ(l.Coverage.size(), static_cast<std::size_t>(l.Width) * l.Height);
+        const auto [lo, hi] = std::minmax_element(l.Coverage.begin(), l.Coverage.end());
+        EXPECT_EQ(*lo, 0);
+        EXPECT_GE(*hi, 200);
+        EXPECT_TRUE(std::any_of(l.Coverage.begin(), l.Coverage.end(), [](std::uint8_t c) { return c > 0 && c < 200; }))
+            << "not anti-aliased";
+        // Trimmed to the ink: every edge row and column has some.
+        const auto inkAt = [&](int x, int y) { return l.Coverage[static_cast<std::size_t>(y) * l.Width + x] != 0; };
+        bool top = false, bottom = false, left = false, right = false;
+        for (int x = 0; x < l.Width; ++x) top = top || inkAt(x, 0), bottom = bottom || inkAt(x, l.Height - 1);
+        for (int y = 0; y < l.Height; ++y) left = left || inkAt(0, y), right = right || inkAt(l.Width - 1, y);
+        EXPECT_TRUE(top && bottom && left && right);
+    }
+    EXPECT_LE(labels[0].Width, 48 - 4);
+    EXPECT_LE(labels[1].Width, 72 - 4);
+    // Four characters against two.
+    EXPECT_GT(labels[1].Width, labels[0].Width * 3 / 2);
+}
+
+// The strip as the window draws it: in each button, grey ink centred
+// within a pixel; nothing but the buttons' edges and labels elsewhere.
+TEST_F(SdlWindowTest, ToolbarLabelsAreDrawnCentredInTheirButtons) {
+    Open("1024x768x24", 320, 240);
+    const std::vector<std::uint32_t> strip = window->ReadToolbar();
+    ASSERT_EQ(strip.size(), 320u * kDockHeight);
+    const std::uint32_t face = 0xD4D0C8;
+    const auto pixel = [&](int x, int y) { return strip[static_cast<std::size_t>(y) * 320 + x] & 0xFFFFFF; };
+    const SDL_Rect buttons[] = {window->QuitButtonRect(), window->ScreenButtonRect()};
+    const auto interior = [&](int x, int y) {
+        for (const SDL_Rect& b : buttons)
+            if (x > b.x && y > b.y && x < b.x + b.w - 1 && y < b.y + b.h - 1) return &b - buttons;
+        return std::ptrdiff_t{-1};
+    };
+    const auto edge = [&](int x, int y) {
+        for (const SDL_Rect& b : buttons)
+            if (x >= b.x && y >= b.y && x < b.x + b.w && y < b.y + b.h && interior(x, y) < 0) return true;
+        return false;
+    };
+    struct TInk {
+        int x0 = 1 << 20, y0 = 1 << 20, x1 = -1, y1 = -1;
+        int count = 0, darkest = 0xFF, partial = 0;
+        std::vector<std::uint32_t> pixels;
+    } ink[2];
+    for (int y = 0; y < kDockHeight; ++y)
+        for (int x = 0; x < 320; ++x) {
+            const std::uint32_t c = pixel(x, y);
+            const std::ptrdiff_t in = interior(x, y);
+            if (in >= 0) ink[in].pixels.push_back(c);
+            if (c == face || edge(x, y)) continue;
+            ASSERT_GE(in, 0) << "ink outside the buttons at " << x << "," << y << ": " << std::hex << c;
+            TInk& k = ink[in];
+            // Darker than the face in every channel: grey laid over it.
+            ASSERT_LT(c >> 16, face >> 16);
+            ASSERT_LT(c >> 8 & 0xFF, face >> 8 & 0xFF);
+            ASSERT_LT(c & 0xFF, face & 0xFF);
+            k.x0 = std::min(k.x0, x), k.y0 = std::min(k.y0, y), k.x1 = std::max(k.x1, x), k.y1 = std::max(k.y1, y);
+            ++k.count;
+            k.darkest = std::min<int>(k.darkest, static_cast<int>(c & 0xFF));
+            if ((c & 0xFF) > 0x60) ++k.partial;
+        }
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const TInk& k = ink[i];
+        const SDL_Rect& b = buttons[i];
+        ASSERT_GT(k.count, 20);
+        EXPECT_LE(k.darkest, 0x60);
+        EXPECT_GT(k.partial, 0);  // anti-aliased edges
+        // Centres compared doubled, so a half pixel stays whole.
+        EXPECT_LE(std::abs((k.x0 + k.x1 + 1) - (2 * b.x + b.w)), 2) << k.x0 << ".." << k.x1;
+        EXPECT_LE(std::abs((k.y0 + k.y1 + 1) - (2 * b.y + b.h)), 2) << k.y0 << ".." << k.y1;
+    }
+    EXPECT_NE(ink[0].x1 - ink[0].x0, ink[1].x1 - ink[1].x0);
+    EXPECT_NE(ink[0].pixels, ink[1].pixels);
+}
+
+TEST_F(SdlWindowTest, GameCursorsAndTheDefaultArrow) {
+    Open("1024x768x24", 160, 120);
+    EXPECT_EQ(SDL_GetCursor(), SDL_GetDefaultCursor());
+    std::vector<std::uint32_t> arrow(32 * 32, 0);
+    for (int i = 0; i < 32; ++i) arrow[static_cast<std::size_t>(i) * 32 + i] = 0xFFFF0000;
+    ASSERT_TRUE(window->ShowCursor(arrow, 32, 32, 5, 7));
+    EXPECT_TRUE(window->CustomCursor());
+    EXPECT_NE(SDL_GetCursor(), SDL_GetDefaultCursor());
+    ASSERT_TRUE(window->ShowCursor(arrow, 16, 64, 0, 63));  // another replaces it
+    // A hot spot outside the picture, or too few pixels, cannot be shown.
+    EXPECT_FALSE(window->ShowCursor(arrow, 32, 32, 32, 0));
+    EXPECT_FALSE(window->CustomCursor());
+    EXPECT_EQ(SDL_GetCursor(), SDL_GetDefaultCursor());
+    EXPECT_FALSE(window->ShowCursor(std::span(arrow).first(100), 32, 32, 0, 0));
+    ASSERT_TRUE(window->ShowCursor(arrow, 32, 32, 5, 7));
+    window->ShowDefaultCursor();
+    EXPECT_FALSE(window->CustomCursor());
+    EXPECT_EQ(SDL_GetCursor(), SDL_GetDefaultCursor());
 }
 
 }  // namespace
