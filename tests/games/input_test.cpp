@@ -107,9 +107,11 @@ protected:
                                                                  game_ + "/trace.txt", game_},
                                         std::vector<std::string>{"ASAN_OPTIONS=detect_leaks=0"});
     }
+    // Polls generously: a busy machine may take seconds to start a player
+    // built with the sanitizers.
     std::string WaitForWindow() {
         std::string id;
-        for (int i = 0; i < 250 && id.empty(); ++i) {
+        for (int i = 0; i < 1500 && id.empty(); ++i) {
             id = Shell("xdotool search --onlyvisible --name '^input$' 2>/dev/null | head -n1");
             if (id.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
@@ -142,7 +144,8 @@ TEST_F(WindowedPlayer, OpensAtTheScreenSizePlusToolbarAndEndsAfterTheFrames) {
     // Long enough (about 5 s) for a busy machine to find the window first.
     auto player = Start(300);
     const std::string id = WaitForWindow();
-    ASSERT_FALSE(id.empty()) << "the window never appeared";
+    if (id.empty()) player->WaitForError("\x01", 2000);  // what it said, for the message
+    ASSERT_FALSE(id.empty()) << "the window never appeared; output: " << player->out << "\nerrors: " << player->err;
     EXPECT_EQ(Shell("xdotool getwindowgeometry " + id + " | grep Geometry"),
               "  Geometry: 320x" + std::to_string(200 + platform::kDockHeight));
     EXPECT_EQ(player->Wait(), 0) << player->err;
@@ -153,7 +156,8 @@ TEST_F(WindowedPlayer, OpensAtTheScreenSizePlusToolbarAndEndsAfterTheFrames) {
 TEST_F(WindowedPlayer, RealClicksAndKeysReachTheGameWhichThenTerminates) {
     auto player = Start(3000);
     const std::string id = WaitForWindow();
-    ASSERT_FALSE(id.empty()) << "the window never appeared";
+    if (id.empty()) player->WaitForError("\x01", 2000);  // what it said, for the message
+    ASSERT_FALSE(id.empty()) << "the window never appeared; output: " << player->out << "\nerrors: " << player->err;
     ASSERT_TRUE(WaitUntilPolling());
     Shell("xdotool windowfocus --sync " + id);
     // Client (100, 60 + toolbar) is game position (100, 60).
