@@ -172,6 +172,44 @@ TEST(PixelKernels, ByteBlendsFollowTheRulesOnEveryWidthAndStart) {
     }
 }
 
+TEST(PixelKernels, RotatedIndexesFollowThePositionsInEveryRange) {
+    // Rows whose positions stay below 2^31 and rows that pass it (a wide
+    // source far from its origin), forwards and backwards, mirrored or not.
+    struct Case {
+        std::int64_t u, du, v, dv;
+    };
+    const Case cases[] = {{3 << 16, 51234, 7 << 16, 12345},
+                          {900ll << 16, -70000, 5 << 16, 30000},
+                          {(1ll << 31) - 400 * 40000ll, 40000, 1 << 16, 0},
+                          {(1ll << 31) + 5, -3000, 2 << 16, 100}};
+    const int n = 700;
+    for (const PixelKernels* set : AvailableKernelSets())
+        for (const Case& k : cases)
+            for (bool flip : {false, true}) {
+                RotateRow r;
+                r.u = k.u;
+                r.du = k.du;
+                r.v = k.v;
+                r.dv = k.dv;
+                r.srcLeft = 2;
+                r.srcTop = 1;
+                r.srcRight = 40000;
+                r.srcBottom = 1000;
+                r.stride = 40960;
+                r.flipH = r.flipV = flip;
+                std::vector<std::int32_t> got(n);
+                set->rotateIndex(got.data(), n, r);
+                int failures = 0;
+                for (int i = 0; i < n; ++i) {
+                    const std::int64_t col = (k.u + i * k.du) >> 16, row = (k.v + i * k.dv) >> 16;
+                    const std::int64_t c = flip ? r.srcRight - 1 - col : r.srcLeft + col;
+                    const std::int64_t y = flip ? r.srcBottom - 1 - row : r.srcTop + row;
+                    if (got[std::size_t(i)] != std::int32_t(y * r.stride + c) && failures++ < 3)
+                        ADD_FAILURE() << set->name << " u " << k.u << (flip ? " flipped" : "") << ", pixel " << i;
+                }
+            }
+}
+
 TEST(PixelKernels, ChoosingASetIsHonouredAndUndone) {
     UseKernels(&BaselineKernels());
     EXPECT_EQ(&Kernels(), &BaselineKernels());
