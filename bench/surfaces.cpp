@@ -94,9 +94,12 @@ BENCHMARK(BM_Memcpy);
 // Argument: the kernel set, 0 baseline, 1 AVX2, 2 AVX-512 (skipped when the
 // processor lacks it).
 const pixel::PixelKernels* SetOf(std::int64_t arg) {
-    const pixel::PixelKernels* sets[] = {&pixel::BaselineKernels(), &pixel::Avx2Kernels(), &pixel::Avx512Kernels()};
-    const bool runs[] = {true, pixel::CpuHasAvx2(), pixel::CpuHasAvx512()};
-    return runs[arg] ? sets[arg] : nullptr;
+    // A set's table may only be asked for where the processor runs it.
+    switch (arg) {
+        case 0: return &pixel::BaselineKernels();
+        case 1: return pixel::CpuHasAvx2() ? &pixel::Avx2Kernels() : nullptr;
+        default: return pixel::CpuHasAvx512() ? &pixel::Avx512Kernels() : nullptr;
+    }
 }
 
 template <class Body>

@@ -8,8 +8,9 @@ namespace vesk::pixel {
 // Row kernels behind the surface operations. Each is written once (in
 // pixel_kernels.inc) as a branch-free loop for the compiler to vectorise and
 // compiled three times, for baseline x86-64, for AVX2 and for AVX-512; the
-// set in use is the widest one the processor offers. All sets compute
-// exactly the same results.
+// set in use is the widest one the processor offers. A set may replace a
+// kernel with one written for its instructions (the AVX2 set's 32-bit blend
+// and add). All sets compute exactly the same results.
 
 // Channel layout of the destination arithmetic. 32-bit stores treat each of
 // the four bytes as a channel; 15/16-bit stores use the three masked fields

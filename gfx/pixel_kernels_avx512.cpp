@@ -10,6 +10,9 @@
 namespace vesk::pixel::avx512 {
 constexpr const char* kKernelName = "avx512";
 #include "gfx/pixel_kernels.inc"
+namespace {
+void SpecialiseBytes32(KernelSet<u32>&) {}
+}  // namespace
 }  // namespace vesk::pixel::avx512
 
 namespace vesk::pixel {

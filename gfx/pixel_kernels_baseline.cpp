@@ -6,6 +6,9 @@
 namespace vesk::pixel::baseline {
 constexpr const char* kKernelName = "baseline";
 #include "gfx/pixel_kernels.inc"
+namespace {
+void SpecialiseBytes32(KernelSet<u32>&) {}
+}  // namespace
 }  // namespace vesk::pixel::baseline
 
 namespace vesk::pixel {

@@ -26,6 +26,33 @@ TEST(DibxDraw, KeyedCopySkipsKeyPixelsOnly) {
     }
 }
 
+TEST(DibxDraw, CopiesOfWholeRowsLandOnTheRightRows) {
+    // Whole rows copy as one block when both stores share their layout; a
+    // row offset in the source or the destination, a cut at the bottom and
+    // padded rows (3 pixels of 8 bits) must give what a per-pixel copy gives.
+    struct Case {
+        int bits, w, y, srcTop;
+    };
+    for (const Case k : {Case{32, 4, 0, 0}, Case{32, 4, 2, 0}, Case{32, 4, -1, 0}, Case{16, 4, 1, 1},
+                         Case{8, 4, 3, 2}, Case{8, 3, 1, 1}, Case{16, 3, 0, 1}}) {
+        SCOPED_TRACE(testing::Message() << k.bits << " bits, width " << k.w << ", y " << k.y << ", top " << k.srcTop);
+        const int h = 5;
+        TDIBX src(k.w, h, k.bits), dst(k.w, h, k.bits);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < k.w; ++x) {
+                src.SetPixel(x, y, std::uint32_t(1 + x + 10 * y));
+                dst.SetPixel(x, y, 200);
+            }
+        dst.Draw(0, k.y, false, false, false, TRect{0, k.srcTop, k.w, h}, src);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < k.w; ++x) {
+                const int sy = y - k.y + k.srcTop;
+                const std::uint32_t want = sy >= k.srcTop && sy < h ? std::uint32_t(1 + x + 10 * sy) : 200u;
+                EXPECT_EQ(dst.GetPixel(x, y), want) << x << "," << y;
+            }
+    }
+}
+
 TEST(DibxDraw, MirroredDrawCutAtTheLeftLosesTheRightmostSourceColumns) {
     for (int bits : {1, 4, 8, 16, 24, 32}) {
         auto src = MakeSurface(4, 1, bits, {1, 0, 1, 1});

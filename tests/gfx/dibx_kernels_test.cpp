@@ -3,6 +3,7 @@
 // do the work, for every weight.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "gfx/pixel_kernels.h"
@@ -107,6 +108,106 @@ TEST(PixelKernels, EverySetAgreesWithTheBaseline) {
             EXPECT_EQ(ia, ib) << (flip ? "flipped" : "");
         }
     }
+}
+
+namespace {
+
+// The rules of 32-bit stores, one byte channel at a time.
+template <class F>
+std::uint32_t PerByte(std::uint32_t s, std::uint32_t d, F&& f) {
+    std::uint32_t r = 0;
+    for (int k = 0; k < 32; k += 8) r |= f((s >> k) & 0xFF, (d >> k) & 0xFF) << k;
+    return r;
+}
+
+
+}  // namespace
+
+TEST(PixelKernels, ByteBlendsFollowTheRulesOnEveryWidthAndStart) {
+    // Short rows at every start within a vector: the head before the first
+    // aligned vector, the vectors and the tail all meet each weight that has
+    // a special case (0, the two halves' edges, 255), with equal pixels,
+    // key pixels and the byte extremes.
+    const int maxWidth = 40;
+    auto src = Noise<std::uint32_t>(maxWidth + 8, 7, 0xFFFFFFFF);
+    const auto dst0 = Noise<std::uint32_t>(maxWidth + 8, 8, 0xFFFFFFFF);
+    for (std::size_t i = 0; i < src.size(); i += 6) src[i] = dst0[i];
+    src[4] = 0xFF00FF00u;
+    src[5] = 0x00FF00FFu;
+    const std::uint32_t key = src[10];
+    for (const PixelKernels* set : AvailableKernelSets()) {
+        for (int w : {0, 1, 127, 128, 254, 255}) {
+            const std::uint32_t u = std::uint32_t(w);
+            auto blendRule = [u](std::uint32_t s, std::uint32_t d) { return (s * u + d * (255 - u)) >> 8; };
+            auto addRule = [u](std::uint32_t s, std::uint32_t d) { return std::min(255u, d + ((s * u) >> 8)); };
+            for (bool useKey : {false, true}) {
+                RowParams p;
+                p.weight = w;
+                p.is32 = true;
+                p.useKey = useKey;
+                p.key = key;
+                int failures = 0;
+                for (int start = 0; start < 8; ++start)
+                    for (int n = 1; n <= maxWidth; ++n) {
+                        auto alpha = dst0, add = dst0;
+                        const std::uint32_t* s = src.data() + start;
+                        set->bytes32.alpha(alpha.data() + start, s, n, p, Channels{});
+                        set->bytes32.add(add.data() + start, s, n, p, Channels{});
+                        for (int i = 0; i < int(dst0.size()); ++i) {
+                            const std::size_t at = std::size_t(i);
+                            const bool inside = i >= start && i < start + n;
+                            const bool keyed = inside && useKey && src[at] == key;
+                            std::uint32_t wantAlpha = dst0[at], wantAdd = dst0[at];
+                            if (inside && !keyed) {
+                                wantAdd = PerByte(src[at], dst0[at], addRule);
+                                if (src[at] != dst0[at]) wantAlpha = PerByte(src[at], dst0[at], blendRule);
+                            }
+                            if ((alpha[at] != wantAlpha || add[at] != wantAdd) && failures++ < 5)
+                                ADD_FAILURE() << set->name << " weight " << w << (useKey ? " keyed" : "")
+                                              << ", start " << start << ", width " << n << ", pixel " << i;
+                        }
+                    }
+            }
+        }
+    }
+}
+
+TEST(PixelKernels, RotatedIndexesFollowThePositionsInEveryRange) {
+    // Rows whose positions stay below 2^31 and rows that pass it (a wide
+    // source far from its origin), forwards and backwards, mirrored or not.
+    struct Case {
+        std::int64_t u, du, v, dv;
+    };
+    const Case cases[] = {{3 << 16, 51234, 7 << 16, 12345},
+                          {900ll << 16, -70000, 5 << 16, 30000},
+                          {(1ll << 31) - 400 * 40000ll, 40000, 1 << 16, 0},
+                          {(1ll << 31) + 5, -3000, 2 << 16, 100}};
+    const int n = 700;
+    for (const PixelKernels* set : AvailableKernelSets())
+        for (const Case& k : cases)
+            for (bool flip : {false, true}) {
+                RotateRow r;
+                r.u = k.u;
+                r.du = k.du;
+                r.v = k.v;
+                r.dv = k.dv;
+                r.srcLeft = 2;
+                r.srcTop = 1;
+                r.srcRight = 40000;
+                r.srcBottom = 1000;
+                r.stride = 40960;
+                r.flipH = r.flipV = flip;
+                std::vector<std::int32_t> got(n);
+                set->rotateIndex(got.data(), n, r);
+                int failures = 0;
+                for (int i = 0; i < n; ++i) {
+                    const std::int64_t col = (k.u + i * k.du) >> 16, row = (k.v + i * k.dv) >> 16;
+                    const std::int64_t c = flip ? r.srcRight - 1 - col : r.srcLeft + col;
+                    const std::int64_t y = flip ? r.srcBottom - 1 - row : r.srcTop + row;
+                    if (got[std::size_t(i)] != std::int32_t(y * r.stride + c) && failures++ < 3)
+                        ADD_FAILURE() << set->name << " u " << k.u << (flip ? " flipped" : "") << ", pixel " << i;
+                }
+            }
 }
 
 TEST(PixelKernels, ChoosingASetIsHonouredAndUndone) {
