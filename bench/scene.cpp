@@ -21,6 +21,7 @@
 #include "components/vbaselist.h"
 #include "gfx/fenks.h"
 #include "platform/window.h"
+#include "bench/ratio_reporter.h"
 
 namespace vesk {
 namespace {
@@ -61,6 +62,8 @@ public:
     bool SetFullScreen(const platform::TDisplayMode*) override { return false; }
     bool FullScreen() const override { return false; }
     void WarpMouse(int, int) override {}
+    bool ShowCursor(std::span<const std::uint32_t>, int, int, int, int) override { return true; }
+    void ShowDefaultCursor() override {}
     void* NativeHandle() override { return nullptr; }
 };
 
@@ -250,28 +253,7 @@ void BM_DrawMasked64(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawMasked64)->Unit(benchmark::kMicrosecond);
 
-// Keeps each run's rates and frame times (the median with repetitions) so
-// the ratios can be printed after the run.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> rate, time;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            auto it = r.counters.find("items_per_second");
-            if (it == r.counters.end()) continue;
-            const std::string name = r.run_name.str();
-            if (r.run_type == Run::RT_Aggregate ? r.aggregate_name == "median" : !medians_.count(name)) {
-                rate[name] = it->second.value;
-                time[name] = r.GetAdjustedCPUTime();
-                if (r.run_type == Run::RT_Aggregate) medians_.insert(name);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-private:
-    std::set<std::string> medians_;
-};
+using vesk::bench::RatioReporter;
 
 void PrintRatios(RatioReporter& rep) {
     const double alpha = rep.rate["BM_DrawAlpha"], masked = rep.rate["BM_DrawMasked64"];
@@ -292,7 +274,7 @@ void PrintRatios(RatioReporter& rep) {
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    vesk::RatioReporter rep;
+    vesk::bench::RatioReporter rep;
     benchmark::RunSpecifiedBenchmarks(&rep);
     vesk::PrintRatios(rep);
     benchmark::Shutdown();

@@ -15,6 +15,7 @@
 
 #include "gfx/dibx.h"
 #include "gfx/pixel_kernels.h"
+#include "bench/ratio_reporter.h"
 
 using namespace vesk;
 
@@ -243,28 +244,7 @@ BENCHMARK(BM_PixmanStretchNearest);
 BENCHMARK(BM_PixmanRotateNearestOver);
 BENCHMARK(BM_PixmanOverSolid565);
 
-// Collects items per second so the ratios can be printed after the run.
-// With --benchmark_repetitions the median of the repetitions is used: on a
-// shared machine single runs vary too much to compare.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> rate;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            auto it = r.counters.find("items_per_second");
-            if (it == r.counters.end()) continue;
-            const std::string name = r.run_name.str();
-            if (r.run_type == Run::RT_Aggregate ? r.aggregate_name == "median" : !medians_.count(name)) {
-                rate[name] = it->second.value;
-                if (r.run_type == Run::RT_Aggregate) medians_.insert(name);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-private:
-    std::set<std::string> medians_;
-};
+using vesk::bench::RatioReporter;
 
 void PrintRatios(const RatioReporter& rep) {
     auto get = [&](const std::string& n) {
