@@ -1,9 +1,9 @@
 #include "components/picturedraw.h"
 
-#include <cmath>
-#include <numbers>
+#include <algorithm>
 
 #include "components/vcontrol.h"
+#include "gfx/rotate_geometry.h"
 
 namespace vesk {
 
@@ -84,25 +84,12 @@ std::unique_ptr<TDIBX> BrightnessCopy(TDIBX& src, std::int32_t v) {
 
 namespace {
 
-// The rotating draw's set-up: its scale in 256ths from the displayed size,
-// the turn in radians, the inverse mapping's 16.16 steps per screen pixel.
-struct TRotation {
-    double sx, sy, c, s;
-    std::int64_t dudx, dvdx, dudy, dvdy;
-};
-
-TRotation RotationOf(const TPictureDraw& p) {
-    TRotation r;
-    r.sx = ScaleOf(p.Dest.Width(), p.Surface->Width()) / 256.0;
-    r.sy = ScaleOf(p.Dest.Height(), p.Surface->Height()) / 256.0;
-    const double theta = p.Angle * 2.0 * std::numbers::pi / 256.0;
-    r.c = std::cos(theta);
-    r.s = std::sin(theta);
-    r.dudx = r.sx > 0 ? static_cast<std::int64_t>(65536.0 * r.c / r.sx) : 0;
-    r.dvdx = r.sy > 0 ? static_cast<std::int64_t>(-65536.0 * r.s / r.sy) : 0;
-    r.dudy = r.sx > 0 ? static_cast<std::int64_t>(65536.0 * r.s / r.sx) : 0;
-    r.dvdy = r.sy > 0 ? static_cast<std::int64_t>(65536.0 * r.c / r.sy) : 0;
-    return r;
+// The rotating draw's geometry for the picture, with the scale in 256ths
+// taken from the displayed size as DrawPicture passes it.
+bool GeometryOf(const TPictureDraw& p, TRotateGeometry& g) {
+    const TCustomDIBX& s = *p.Surface;
+    return RotateGeometry(p.AnchorX, p.AnchorY, p.Angle, p.PivotX, p.PivotY, s.Width(), s.Height(),
+                          ScaleOf(p.Dest.Width(), s.Width()), ScaleOf(p.Dest.Height(), s.Height()), g);
 }
 
 bool Rotates(const TPictureDraw& p) { return p.Surface && p.Angle % 256 != 0 && !p.Surface->BoundsRect().IsEmpty(); }
@@ -111,32 +98,19 @@ bool Rotates(const TPictureDraw& p) { return p.Surface && p.Angle % 256 != 0 && 
 
 TRect RotatedBox(const TPictureDraw& p) {
     if (!Rotates(p)) return p.Dest;
-    const TRotation r = RotationOf(p);
-    if (r.sx <= 0 || r.sy <= 0) return {};
-    const double w = p.Surface->Width(), h = p.Surface->Height();
-    const double px[2] = {-p.PivotX * r.sx, w * r.sx - p.PivotX * r.sx - 1};
-    const double py[2] = {-p.PivotY * r.sy, h * r.sy - p.PivotY * r.sy - 1};
-    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-    for (double cx : px)
-        for (double cy : py) {
-            const double mx = p.AnchorX + cx * r.c - cy * r.s, my = p.AnchorY + cx * r.s + cy * r.c;
-            minX = std::min(minX, mx), maxX = std::max(maxX, mx);
-            minY = std::min(minY, my), maxY = std::max(maxY, my);
-        }
-    auto edge = [](double v) {
-        return static_cast<std::int32_t>(std::clamp(std::trunc(v), -double(kCoordLimit), double(kCoordLimit)));
+    TRotateGeometry g;
+    if (!GeometryOf(p, g)) return {};
+    auto edge = [](std::int32_t v) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit));
     };
-    return MakeRect(edge(minX), edge(minY), edge(maxX + 1), edge(maxY + 1));
+    return MakeRect(edge(g.Box.Left), edge(g.Box.Top), edge(g.Box.Right), edge(g.Box.Bottom));
 }
 
 bool RotatedSourcePixel(const TPictureDraw& p, std::int32_t x, std::int32_t y, std::int32_t& column,
                         std::int32_t& row) {
-    if (!Rotates(p)) return false;
-    const TRotation r = RotationOf(p);
-    if (r.sx <= 0 || r.sy <= 0) return false;
-    const std::int64_t dx = std::int64_t{x} - p.AnchorX, dy = std::int64_t{y} - p.AnchorY;
-    const std::int64_t u = std::int64_t{p.PivotX} * 65536 + dx * r.dudx + dy * r.dudy;
-    const std::int64_t v = std::int64_t{p.PivotY} * 65536 + dx * r.dvdx + dy * r.dvdy;
+    TRotateGeometry g;
+    if (!Rotates(p) || !GeometryOf(p, g)) return false;
+    const std::int64_t u = g.U(x, y), v = g.V(x, y);
     if (u < 0 || v < 0) return false;
     const std::int64_t w = p.Surface->Width(), h = p.Surface->Height();
     const std::int64_t col = u >> 16, line = v >> 16;

@@ -2,13 +2,12 @@
 // the rotated bounding box is mapped back into the source in 16.16 fixed
 // point.
 #include <algorithm>
-#include <cmath>
-#include <limits>
 #include <memory>
 
 #include "gfx/dibx.h"
 #include "gfx/draw_unscaled.h"
 #include "gfx/locked_draw.h"
+#include "gfx/rotate_geometry.h"
 
 namespace vesk {
 
@@ -43,34 +42,19 @@ struct RotateSetup {
 
 bool SetUpRotation(int x, int y, int angle, int pivotY, int pivotX, const TRect& srcRect, int scaleY, int scaleX,
                    const TRect& clip, RotateSetup& r) {
-    if (scaleX <= 0 || scaleY <= 0 || srcRect.IsEmpty()) return false;
-    const double theta = angle * 2.0 * M_PI / 256.0;
-    const double sx = scaleX / 256.0, sy = scaleY / 256.0;
-    const double c = std::cos(theta), s = std::sin(theta);
-    const double w = srcRect.Width(), h = srcRect.Height();
-    const double px[2] = {-pivotX * sx, w * sx - pivotX * sx - 1};
-    const double py[2] = {-pivotY * sy, h * sy - pivotY * sy - 1};
-    double minX = std::numeric_limits<double>::max(), minY = minX, maxX = -minX, maxY = -minX;
-    for (double cx : px)
-        for (double cy : py) {
-            const double mx = x + cx * c - cy * s, my = y + cx * s + cy * c;
-            minX = std::min(minX, mx), maxX = std::max(maxX, mx);
-            minY = std::min(minY, my), maxY = std::max(maxY, my);
-        }
-    auto toInt = [](double v) {
-        return std::int32_t(std::clamp(std::trunc(v), -2147483647.0, 2147483647.0));
-    };
-    const TRect box{toInt(minX), toInt(minY), toInt(maxX + 1), toInt(maxY + 1)};
-    r.box = Intersect(box, clip);
+    TRotateGeometry g;
+    if (!RotateGeometry(x, y, angle, pivotX, pivotY, srcRect.Width(), srcRect.Height(), scaleX, scaleY, g))
+        return false;
+    r.box = Intersect(g.Box, clip);
     if (r.box.IsEmpty()) return false;
-    r.dudx = std::int64_t(65536.0 * c / sx);
-    r.dvdx = std::int64_t(-65536.0 * s / sy);
-    r.dudy = std::int64_t(65536.0 * s / sx);
-    r.dvdy = std::int64_t(65536.0 * c / sy);
+    r.dudx = g.DuDx;
+    r.dvdx = g.DvDx;
+    r.dudy = g.DuDy;
+    r.dvdy = g.DvDy;
     // Starting from the clipped corner equals stepping over the cut rows
     // and columns.
-    r.u0 = std::int64_t(pivotX) * 65536 + (r.box.Left - x) * r.dudx + (r.box.Top - std::int64_t(y)) * r.dudy;
-    r.v0 = std::int64_t(pivotY) * 65536 + (r.box.Left - x) * r.dvdx + (r.box.Top - std::int64_t(y)) * r.dvdy;
+    r.u0 = g.U(r.box.Left, r.box.Top);
+    r.v0 = g.V(r.box.Left, r.box.Top);
     return true;
 }
 
