@@ -50,6 +50,13 @@ public:
             if (fd >= 0) close(fd);
     }
 
+    // Asks the child to end (SIGTERM) and waits for it.
+    int Terminate() {
+        if (pid_ <= 0 || exited_) return -1;
+        kill(pid_, SIGTERM);
+        return Wait();
+    }
+
     void Write(const std::string& text) {
         if (in_ >= 0 && ::write(in_, text.data(), text.size()) < 0) CloseInput();
     }

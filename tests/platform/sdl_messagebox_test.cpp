@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "tests/app/process_support.h"
+#include "tests/platform/xvfb_fixture.h"
 
 namespace vesk::platform {
 namespace {
@@ -40,24 +40,10 @@ std::string Shell(const std::string& command) {
 class SdlMessageBox : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (Shell("command -v Xvfb").empty() || Shell("command -v xdotool").empty())
-            FAIL() << "Xvfb and xdotool are needed (scripts/install-deps.sh installs them)";
-        // Xvfb picks a free display and writes its number to the pipe.
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
-        server_ = std::make_unique<test::TChild>(
-            "/usr/bin/Xvfb", std::vector<std::string>{"-displayfd", std::to_string(fds[1]), "-nolisten",
-                                                      "tcp", "-screen", "0", "640x480x24"});
-        close(fds[1]);
-        char buf[16] = {};
-        const ssize_t n = read(fds[0], buf, sizeof buf - 1);
-        close(fds[0]);
-        ASSERT_GT(n, 0) << "Xvfb did not start";
-        display_ = ":" + std::string(buf, static_cast<std::size_t>(n));
-        while (!display_.empty() && display_.back() == '\n') display_.pop_back();
-        setenv("DISPLAY", display_.c_str(), 1);
+        x_ = std::make_unique<test::TXvfb>("640x480x24");
+        ASSERT_TRUE(x_->Started()) << x_->error;
     }
-    void TearDown() override { server_.reset(); }
+    void TearDown() override { x_.reset(); }
 
     // Shows the box and presses key in it until it closes. A key sent before
     // the box takes input is lost, so one press is not enough on a busy machine.
@@ -84,8 +70,7 @@ protected:
         return r;
     }
 
-    std::unique_ptr<test::TChild> server_;
-    std::string display_;
+    std::unique_ptr<test::TXvfb> x_;
 };
 
 TEST_F(SdlMessageBox, EnterTakesTheFirstButtonEscapeTheSecond) {

@@ -34,12 +34,16 @@ public:
             error = "Xvfb and xdotool are needed (scripts/install-deps.sh installs them)";
             return;
         }
-        // Xvfb picks a free display and writes its number to the pipe.
+        // Xvfb picks a free display and writes its number to the pipe. By
+        // default a server resets when its last client leaves, and refuses
+        // connections while it does: with the test's xdotool calls coming
+        // and going, a player started then would find no display.
         int fds[2];
         if (pipe(fds) != 0) return;
         server_ = std::make_unique<TChild>(
             "/usr/bin/Xvfb",
-            std::vector<std::string>{"-displayfd", std::to_string(fds[1]), "-nolisten", "tcp", "-screen", "0", screen});
+            std::vector<std::string>{"-displayfd", std::to_string(fds[1]), "-noreset", "-nolisten", "tcp", "-screen", "0",
+                                     screen});
         close(fds[1]);
         char buf[16] = {};
         const ssize_t n = read(fds[0], buf, sizeof buf - 1);
@@ -52,7 +56,17 @@ public:
         while (!display.empty() && display.back() == '\n') display.pop_back();
         setenv("DISPLAY", display.c_str(), 1);
     }
+    // Ended as a server is asked to end, so that it removes its lock and
+    // socket before the next test's server looks for a free display.
+    ~TXvfb() {
+        if (server_) server_->Terminate();
+    }
     bool Started() const { return !display.empty(); }
+    // What the server has said so far, for a failure's message.
+    std::string Said() {
+        if (server_) server_->WaitForError("\x01", 200);
+        return server_ ? server_->err : std::string();
+    }
 
     std::string display, error;
 
