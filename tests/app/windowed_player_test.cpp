@@ -136,7 +136,10 @@ protected:
         Key(key);
         ASSERT_TRUE(TwoFrames());
     }
-    void Focus(const std::string& window) { test::Shell("xdotool windowfocus --sync " + window + " 2>/dev/null"); }
+    // Waits for the focus to arrive, but not for ever.
+    void Focus(const std::string& window) {
+        test::Shell("timeout 10 xdotool windowfocus --sync " + window + " 2>/dev/null");
+    }
     // X keys go to the window with the keyboard: the game's, given it first.
     void Key(const std::string& key) {
         Focus(id_);

@@ -159,7 +159,7 @@ TEST_F(WindowedPlayer, RealClicksAndKeysReachTheGameWhichThenTerminates) {
     if (id.empty()) player->WaitForError("\x01", 2000);  // what it said, for the message
     ASSERT_FALSE(id.empty()) << "the window never appeared; output: " << player->out << "\nerrors: " << player->err;
     ASSERT_TRUE(WaitUntilPolling());
-    Shell("xdotool windowfocus --sync " + id);
+    Shell("timeout 10 xdotool windowfocus --sync " + id);
     // Client (100, 60 + toolbar) is game position (100, 60).
     Shell("xdotool mousemove --window " + id + " 100 " + std::to_string(60 + platform::kDockHeight));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -182,7 +182,7 @@ TEST_F(SdlWindowTest, XInputArrivesAsGameCoordinatesAndKeyCodes) {
     input.BeginFrame(16);
     EXPECT_TRUE(input.LClick());
 
-    test::Shell("xdotool windowfocus --sync " + id);
+    test::Shell("timeout 10 xdotool windowfocus --sync " + id);
     struct TKeyCase {
         const char* name;
         int vk;
@@ -227,7 +227,7 @@ TEST_F(SdlWindowTest, ToolbarButtonsAndTheFullScreenKeys) {
     clickAt(window->ScreenButtonRect());
     EXPECT_TRUE(Pump([&] { return saw(Kind::ScreenButton); }));
 
-    test::Shell("xdotool windowfocus --sync " + id);
+    test::Shell("timeout 10 xdotool windowfocus --sync " + id);
     events.clear();
     test::Shell("xdotool key F11");
     EXPECT_TRUE(Pump([&] { return saw(Kind::ScreenButton); }));

@@ -42,8 +42,8 @@ public:
         if (pipe(fds) != 0) return;
         server_ = std::make_unique<TChild>(
             "/usr/bin/Xvfb",
-            std::vector<std::string>{"-displayfd", std::to_string(fds[1]), "-noreset", "-nolisten", "tcp", "-screen", "0",
-                                     screen});
+            std::vector<std::string>{"-displayfd", std::to_string(fds[1]), "-noreset", "-nolisten", "tcp",
+                                     "-screen", "0", screen});
         close(fds[1]);
         char buf[16] = {};
         const ssize_t n = read(fds[0], buf, sizeof buf - 1);
