@@ -21,6 +21,7 @@
 #include "components/vbaselist.h"
 #include "gfx/fenks.h"
 #include "platform/window.h"
+#include "bench/noise.h"
 #include "bench/ratio_reporter.h"
 
 namespace vesk {
@@ -33,10 +34,7 @@ constexpr int kPeriod = 40;  // frames of one round of the movement
 
 std::int64_t Area(const TRect& r) { return r.IsEmpty() ? 0 : std::int64_t{r.Width()} * r.Height(); }
 
-std::uint32_t Noise(std::uint32_t& s) {
-    s = s * 1664525u + 1013904223u;
-    return s;
-}
+using bench::Noise;
 
 // A window that keeps what it is given: the presented rectangles are
 // copied into a frame of its own, as a display's buffer would take them.

@@ -15,6 +15,7 @@
 
 #include "gfx/dibx.h"
 #include "gfx/pixel_kernels.h"
+#include "bench/noise.h"
 #include "bench/ratio_reporter.h"
 
 using namespace vesk;
@@ -24,12 +25,7 @@ namespace {
 constexpr int kW = 800, kH = 600;
 constexpr std::int64_t kPixels = std::int64_t(kW) * kH;
 
-// Deterministic, varied pixels: a blend that meets equal pixels or a flat
-// mask everywhere would measure the skip rules, not the arithmetic.
-std::uint32_t Noise(std::uint32_t& s) {
-    s = s * 1664525u + 1013904223u;
-    return s;
-}
+using bench::Noise;
 
 struct Frames {
     TDIBX src32{kW, kH, 32}, dst32{kW, kH, 32}, mask{kW, kH, 8}, half32{kW / 2, kH / 2, 32};
