@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "components/vcontrol.h"
+#include "gfx/draw_options.h"
 #include "gfx/rotate_geometry.h"
 
 namespace vesk {
@@ -13,53 +14,30 @@ std::int32_t ScaleOf(std::int32_t shown, std::int32_t source) {
     return source > 0 ? static_cast<std::int32_t>(std::int64_t{shown} * 256 / source) : 0;
 }
 
-void CopyPart(TCustomDIBX& dest, const TPictureDraw& p, std::int32_t x, std::int32_t y, const TRect& src) {
-    TCustomDIBX& s = *p.Surface;
-    const bool keyed = s.TransparentColor >= 0;
-    if (p.Mask) {
-        if (p.Alpha <= 254) dest.DrawAlphaMasked(x, y, p.Alpha, *p.Mask, p.FlipV, p.FlipH, src, s);
-        else if (p.Alpha == 255) dest.DrawMasked(x, y, *p.Mask, p.FlipV, p.FlipH, src, s);
-        else dest.DrawAddMasked(x, y, p.Alpha - 256, *p.Mask, p.FlipV, p.FlipH, src, s);
-    } else {
-        if (p.Alpha <= 254) dest.DrawAlpha(x, y, p.Alpha, p.FlipV, p.FlipH, keyed, src, s);
-        else if (p.Alpha == 255) dest.Draw(x, y, p.FlipV, p.FlipH, keyed, src, s);
-        else dest.DrawAdd(x, y, p.Alpha - 256, p.FlipV, p.FlipH, src, s);
-    }
-}
-
 }  // namespace
 
 void DrawPicture(TCustomDIBX& dest, const TPictureDraw& p) {
     if (!p.Surface || p.Alpha < 1 || p.Dest.IsEmpty()) return;
     TCustomDIBX& s = *p.Surface;
     const TRect all = s.BoundsRect();
-    const bool keyed = s.TransparentColor >= 0;
+    const TDrawOptions options{.Alpha = p.Alpha, .FlipV = p.FlipV, .FlipH = p.FlipH,
+                               .Keyed = s.TransparentColor >= 0, .Mask = p.Mask};
     if (p.Angle % 256 != 0) {
-        const std::int32_t sx = ScaleOf(p.Dest.Width(), s.Width()), sy = ScaleOf(p.Dest.Height(), s.Height());
-        if (p.Mask)
-            dest.DrawRotateMasked(p.AnchorX, p.AnchorY, p.Alpha, *p.Mask, p.FlipV, p.FlipH, p.Angle, p.PivotY,
-                                  p.PivotX, all, s, sy, sx);
-        else
-            dest.DrawRotate(p.AnchorX, p.AnchorY, p.Alpha, p.FlipV, p.FlipH, keyed, p.Angle, p.PivotY, p.PivotX,
-                            all, s, sy, sx);
-        return;
+        const TRotation rotation{.AnchorX = p.AnchorX, .AnchorY = p.AnchorY, .PivotX = p.PivotX,
+                                 .PivotY = p.PivotY, .Angle = p.Angle, .ScaleX = ScaleOf(p.Dest.Width(), s.Width()),
+                                 .ScaleY = ScaleOf(p.Dest.Height(), s.Height())};
+        return RotateSurface(dest, s, all, rotation, options);
     }
     if (p.Dest.Width() == s.Width() && p.Dest.Height() == s.Height()) {
-        if (s.DrawRects.empty()) return CopyPart(dest, p, p.Dest.Left, p.Dest.Top, all);
+        if (s.DrawRects.empty()) return DrawSurface(dest, p.Dest.Left, p.Dest.Top, s, all, options);
         for (const TRect& r : s.DrawRects) {
             const std::int32_t x = p.FlipH ? p.Dest.Left + s.Width() - r.Right : p.Dest.Left + r.Left;
             const std::int32_t y = p.FlipV ? p.Dest.Top + s.Height() - r.Bottom : p.Dest.Top + r.Top;
-            CopyPart(dest, p, x, y, r);
+            DrawSurface(dest, x, y, s, r, options);
         }
         return;
     }
-    if (p.Mask) {
-        if (p.Alpha > 255) dest.StretchDrawAddMasked(p.Dest, s, p.Alpha - 256, *p.Mask, p.FlipV, p.FlipH, all);
-        else dest.StretchDrawMasked(p.Dest, s, p.Alpha, *p.Mask, p.FlipV, p.FlipH, all);
-    } else {
-        if (p.Alpha > 255) dest.StretchDrawAdd(p.Dest, s, p.Alpha - 256, p.FlipV, p.FlipH, keyed, all);
-        else dest.StretchDraw(p.Dest, s, p.Alpha, p.FlipV, p.FlipH, keyed, all);
-    }
+    StretchSurface(dest, p.Dest, s, all, options);
 }
 
 std::unique_ptr<TDIBX> BrightnessCopy(TDIBX& src, std::int32_t v) {
