@@ -1,10 +1,5 @@
 #include "platform/canonical_path.h"
 
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
-#include <memory>
 #include <vector>
 
 namespace vesk::platform {
@@ -26,17 +21,6 @@ std::string NormalisePath(const std::string& absolutePath) {
     std::string out;
     for (const std::string& p : parts) out += "/" + p;
     return out.empty() ? "/" : out;
-}
-
-std::string CanonicalFolder(const std::string& path) {
-    std::string absolute = path;
-    if (absolute.empty() || absolute[0] != '/') {
-        char cwd[PATH_MAX];
-        const std::string base = getcwd(cwd, sizeof cwd) ? cwd : "/";
-        absolute = base + "/" + absolute;
-    }
-    std::unique_ptr<char, decltype(&std::free)> real(realpath(absolute.c_str(), nullptr), &std::free);
-    return real ? std::string(real.get()) : NormalisePath(absolute);
 }
 
 }  // namespace vesk::platform

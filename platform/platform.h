@@ -2,14 +2,16 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "platform/audio_device.h"
+#include "platform/midi_port.h"
 #include "platform/msgbox.h"
 #include "platform/window.h"
 
 // The desktop services the engine sees. One backend is installed per
 // process: SDL for a player on a desktop, headless for tests, tools and
-// scripted runs. The audio device joins this interface with the media
-// managers.
+// scripted runs.
 namespace vesk::platform {
 
 class TPlatform {
@@ -31,6 +33,31 @@ public:
     virtual std::unique_ptr<TPlatformWindow> CreateMainWindow(int /*gameWidth*/, int /*gameHeight*/) {
         return nullptr;
     }
+
+    // The sound output, playing format and pulled through fill; it opens
+    // paused. nullptr, with the reason in *error when given, when no device
+    // can be opened. A format outside its ranges or an empty fill raises
+    // std::invalid_argument. The default is the null device.
+    std::unique_ptr<TAudioDevice> OpenAudioDevice(const TAudioFormat& format, TAudioFill fill,
+                                                  std::string* error = nullptr);
+
+    // The names (Shift-JIS) of the MIDI output ports one can choose, in the
+    // system's order. None by default.
+    virtual std::vector<std::string> MidiPorts() { return {}; }
+
+    // Opens entry index of MidiPorts(), or for -1 the platform's default
+    // port (the one the sequencer's "MIDI mapper" stands for). nullptr, with
+    // the reason in *error when given, for an index outside the list or a
+    // port that cannot be opened.
+    std::unique_ptr<TMidiPort> OpenMidiPort(int index, std::string* error = nullptr);
+
+protected:
+    // The backends' halves of the two above, called with checked arguments:
+    // a valid format and a fill, an index of -1 or within MidiPorts(). By
+    // default every port is the null port.
+    virtual std::unique_ptr<TAudioDevice> OpenCheckedAudioDevice(const TAudioFormat& format, TAudioFill fill,
+                                                                 std::string* error);
+    virtual std::unique_ptr<TMidiPort> OpenCheckedMidiPort(int index, std::string* error);
 };
 
 // The installed backend. Until one is installed the headless backend with

@@ -1,9 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
+#include "common/stream.h"
+#include "platform/clock.h"
+#include "platform/headless/recording_audio_device.h"
 #include "platform/platform.h"
 
 namespace vesk::platform {
@@ -32,6 +38,12 @@ struct TShownMessageBox {
 // last item answering every box after it. An answer that the box has no
 // button for is fitted to it (FitMsgResult). Without a list every box takes
 // its first button.
+//
+// Its audio device is a recording device that the run's frame step pulls
+// (RenderAudio), whether or not the sound is kept, so a run's sounds take
+// the same time to play either way. Its MIDI port records what it is sent
+// when asked to and is the null port otherwise; it lists no ports, so a
+// game sees the same list in every headless run.
 class THeadlessPlatform : public TPlatform {
 public:
     explicit THeadlessPlatform(std::vector<THeadlessAnswer> answers = {}, std::FILE* out = stderr,
@@ -45,6 +57,24 @@ public:
 
     const std::vector<TShownMessageBox>& Shown() const { return shown_; }
 
+    // The next audio device opened writes its sound to wav as a WAV file
+    // (the player opens one per run; without a stream the sound is not kept).
+    void RecordAudio(std::unique_ptr<TStream> wav);
+    // Plays frames frames of the audio device opened last, while it is open.
+    // A failed write to the WAV file raises EStreamError.
+    void RenderAudio(std::int64_t frames);
+
+    // The MIDI ports opened from now on are recording ports stamped by
+    // clock, which must outlive them; they write their lines one after the
+    // other into text, so a port opened again on a device switch goes on
+    // with the same file.
+    void RecordMidi(std::unique_ptr<TStream> text, TClock& clock);
+
+protected:
+    std::unique_ptr<TAudioDevice> OpenCheckedAudioDevice(const TAudioFormat& format, TAudioFill fill,
+                                                         std::string* error) override;
+    std::unique_ptr<TMidiPort> OpenCheckedMidiPort(int index, std::string* error) override;
+
 private:
     MsgResult NextAnswer(MsgButtons buttons);
 
@@ -53,6 +83,14 @@ private:
     std::FILE* out_;
     std::FILE* in_;
     std::vector<TShownMessageBox> shown_;
+
+    // The frame step pulls from its own thread while the engine opens and
+    // closes the device on the main thread.
+    std::mutex audioLock_;
+    std::unique_ptr<TStream> audioOut_;
+    std::weak_ptr<TRecordingAudioDevice> audio_;
+    std::shared_ptr<TStream> midiOut_;
+    TClock* midiClock_ = nullptr;
 };
 
 }  // namespace vesk::platform

@@ -19,7 +19,6 @@
 
 #include "common/cp932.h"
 #include "common/error.h"
-#include "common/sjis.h"
 
 namespace vesk::platform {
 
@@ -79,23 +78,6 @@ private:
 };
 
 bool StatPath(const std::string& path, struct stat& st) { return !path.empty() && ::stat(path.c_str(), &st) == 0; }
-
-// ASCII letters folded; UTF-8 multibyte sequences never contain ASCII bytes,
-// so this is safe on native names.
-}  // namespace
-
-bool SameNativeText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
-namespace {
 
 // The on-disk spelling of a component inside folder, or "".
 std::string MatchComponent(const std::string& folder, const std::string& component) {
@@ -230,36 +212,6 @@ std::vector<DirEntry> ListDir(const std::string& folder) {
     return out;
 }
 
-bool IsSafeName(std::string_view sjisName) {
-    if (sjisName.empty()) return false;
-    if (sjisName[0] == '\\' || sjisName[0] == '/') return false;
-    for (std::size_t i = 0; i < sjisName.size(); i += SjisCharLen(sjisName, i)) {
-        if (sjisName[i] == '\0' || sjisName[i] == ':') return false;
-    }
-    const std::vector<std::string> parts = SplitName(sjisName);
-    if (parts.empty()) return false;
-    for (const std::string& p : parts)
-        if (p == "..") return false;
-    return true;
-}
-
-std::vector<std::string> SplitName(std::string_view sjisName) {
-    std::vector<std::string> parts;
-    std::string cur;
-    for (std::size_t i = 0; i < sjisName.size();) {
-        const std::size_t len = SjisCharLen(sjisName, i);
-        if (len == 1 && (sjisName[i] == '\\' || sjisName[i] == '/')) {
-            if (!cur.empty()) parts.push_back(cur);
-            cur.clear();
-        } else {
-            cur.append(sjisName.substr(i, len));
-        }
-        i += len;
-    }
-    if (!cur.empty()) parts.push_back(cur);
-    return parts;
-}
-
 std::string ResolveName(const std::string& folder, std::string_view sjisName) {
     std::string path = Walk(folder, sjisName, false);
     return FileExists(path) ? path : "";
@@ -272,44 +224,11 @@ std::string ResolveFolder(const std::string& folder, std::string_view sjisName) 
 
 std::string NativeName(const std::string& folder, std::string_view sjisName) { return Walk(folder, sjisName, true); }
 
-std::string WithSlash(std::string folder) {
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder;
-}
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t p = path.rfind('/');
-    return p == std::string::npos ? "" : path.substr(0, p + 1);
-}
-
-std::string FileNameOf(const std::string& path) {
-    const std::size_t p = path.rfind('/');
-    return p == std::string::npos ? path : path.substr(p + 1);
-}
-
-std::string ExtensionOf(const std::string& path) {
-    const std::string name = FileNameOf(path);
-    const std::size_t p = name.rfind('.');
-    return p == std::string::npos || p == 0 ? "" : name.substr(p);
-}
-
-std::string ChangeExtension(const std::string& path, const std::string& ext) {
-    const std::string old = ExtensionOf(path);
-    return path.substr(0, path.size() - old.size()) + ext;
-}
-
 std::string AbsolutePath(const std::string& path) {
     if (!path.empty() && path[0] == '/') return path;
     char buf[PATH_MAX];
     if (!::getcwd(buf, sizeof buf)) return path;
     return WithSlash(buf) + path;
-}
-
-std::string SjisToNativePath(std::string_view sjis) {
-    std::string slashed(sjis);
-    for (std::size_t i = 0; i < slashed.size(); i += SjisCharLen(slashed, i))
-        if (slashed[i] == '\\') slashed[i] = '/';
-    return SjisToUtf8(slashed);
 }
 
 std::string TempFolder() {
