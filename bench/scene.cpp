@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game_run.h"
+#include "app/registry_frame.h"
 #include "app/screenman.h"
 #include "archive/vrfiles.h"
 #include "components/kinds.h"

@@ -1,3 +1,5 @@
+#include "app/game_driver.h"
+
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -84,7 +86,7 @@ void PostEvents(const TPostedEvents& events, int frame, TVeskBaseList& registry)
 // The frames of a run without a window: the fixed clock step, with what
 // comes before each frame. Without a frame limit the run ends when nothing
 // can run any more and nothing is still to come.
-void RunFrames(TGameRun& run, const THeadlessOptions& o, const std::function<void(int)>& beforeFrame,
+void RunFrames(TGameRun& run, const TRunOptions& o, const std::function<void(int)>& beforeFrame,
                const std::function<bool(int)>& moreToCome) {
     for (int frame = 0; o.Frames < 0 || frame < o.Frames; ++frame) {
         beforeFrame(frame);
@@ -110,7 +112,7 @@ void ShowMainWindow(platform::TPlatformWindow& window, const TProjectSettings& s
 
 }  // namespace
 
-int RunGame(const THeadlessOptions& o, TVrFileManager& files, const std::vector<std::string>& args,
+int RunGame(const TRunOptions& o, TVrFileManager& files, const std::vector<std::string>& args,
             const std::string& exeFolder, TVeskLog* log, platform::TPlatformWindow* window,
             const std::function<void()>& started) {
     TPostedEvents events;
@@ -185,12 +187,12 @@ int RunGame(const THeadlessOptions& o, TVrFileManager& files, const std::vector<
     return status;
 }
 
-int RunHeadlessGame(const THeadlessOptions& o, TVrFileManager& files, const std::vector<std::string>& args,
+int RunHeadlessGame(const TRunOptions& o, TVrFileManager& files, const std::vector<std::string>& args,
                     const std::string& exeFolder, TVeskLog* log, const std::function<void()>& started) {
     return RunGame(o, files, args, exeFolder, log, nullptr, started);
 }
 
-int RunHeadless(const THeadlessOptions& o, const std::string& contentFolder, const std::vector<std::string>& archives) {
+int RunHeadless(const TRunOptions& o, const std::string& contentFolder, const std::vector<std::string>& archives) {
     TVrFileManager files;
     files.AddMemoryArchive();
     std::vector<std::string> args;
