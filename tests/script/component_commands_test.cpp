@@ -10,7 +10,7 @@
 #include "components/vport.h"
 #include "script/callman.h"
 #include "script/com_component.h"
-#include "script/com_screen.h"
+#include "script/com_flip.h"
 #include "script/com_vars.h"
 #include "script/page.h"
 #include "script/prop_apply.h"
