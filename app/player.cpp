@@ -6,7 +6,7 @@
 #include "app/content_registration.h"
 #include "app/game_driver.h"
 #include "app/instance_name.h"
-#include "archive/header.h"
+#include "archive/installset.h"
 #include "archive/tempfiles.h"
 #include "archive/vrfiles.h"
 #include "common/cp932.h"

@@ -50,14 +50,4 @@ public:
     std::string Str25, Str26, Str27;
 };
 
-// The name with a trailing "\" added when missing (walking Shift-JIS).
-std::string WithBackslash(const std::string& name);
-// The folder part of a name up to (not including) its last "\", walking
-// Shift-JIS characters; "" when it has none.
-std::string NameFolder(const std::string& name);
-// The part after the last "\".
-std::string NameFile(const std::string& name);
-// The extension of a name (".ogg"), "" when none.
-std::string NameExtension(const std::string& name);
-
 }  // namespace vesk
