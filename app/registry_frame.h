@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/view.h"
-#include "components/vbaselist.h"
+#include "components/registry/vbaselist.h"
 
 namespace vesk {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "components/input_state.h"
+#include "components/registry/input_state.h"
 #include "app/loopthread.h"
 #include "app/screenman.h"
 #include "platform/clock.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/kinds.h"
+#include "components/kinds/kinds.h"
 #include "script/command.h"
 
 namespace vesk {

@@ -1,8 +1,8 @@
 #include <algorithm>
 
 #include "common/stream_io.h"
-#include "components/kinds.h"
-#include "components/vbaselist.h"
+#include "components/kinds/kinds.h"
+#include "components/registry/vbaselist.h"
 #include "script/callman.h"
 #include "script/com_flip.h"
 #include "script/com_wait.h"

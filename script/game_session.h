@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "archive/vrfiles.h"
-#include "components/scriptport.h"
+#include "components/registry/scriptport.h"
 #include "script/call_source.h"
 #include "script/project.h"
 #include "script/script_host.h"

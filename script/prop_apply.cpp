@@ -1,7 +1,7 @@
 #include "script/prop_apply.h"
 
-#include "components/propids.h"
-#include "components/vbaselist.h"
+#include "components/properties/propids.h"
+#include "components/registry/vbaselist.h"
 #include "values/params.h"
 
 namespace vesk {

@@ -4,10 +4,10 @@
 #include <map>
 
 #include "common/stream_io.h"
-#include "components/kinds.h"
-#include "components/propids.h"
-#include "components/vbaselist.h"
-#include "components/vport.h"
+#include "components/kinds/kinds.h"
+#include "components/properties/propids.h"
+#include "components/registry/vbaselist.h"
+#include "components/registry/vport.h"
 #include "script/callman.h"
 #include "script/com_component.h"
 #include "script/com_flip.h"
