@@ -5,7 +5,7 @@
 
 #include "common/error.h"
 #include "common/stream.h"
-#include "components/properties/propnames.h"
+#include "components/properties/propids.h"
 #include "components/registry/vbaselist.h"
 #include "values/params.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/stream.h"
-#include "components/properties/propnames.h"
+#include "components/properties/propids.h"
 #include "script/command_kinds.h"
 #include "values/vesk_parser.h"
 

@@ -1,6 +1,8 @@
 #include "script/prop_apply.h"
 
+#include "components/properties/creation_order.h"
 #include "components/properties/propids.h"
+#include "components/properties/propnames.h"
 #include "components/registry/vbaselist.h"
 #include "values/params.h"
 

@@ -1,14 +1,33 @@
-#include "components/properties/propnames.h"
+#include "components/properties/creation_order.h"
 
 namespace vesk {
 
 const std::array<std::uint8_t, kPropertyCount>& CreationOrder() {
     static const auto order = [] {
-        // Ranges of ids, inclusive, in the order they are applied.
-        constexpr int ranges[][2] = {{0, 2},     {7, 7},     {132, 132}, {100, 100}, {5, 6},    {3, 4},
-                                     {8, 8},     {157, 157}, {9, 14},    {159, 160}, {15, 24},  {153, 156},
-                                     {25, 29},   {162, 162}, {30, 79},   {161, 161}, {80, 99},  {101, 131},
-                                     {133, 152}, {158, 158}};
+        // Ranges of ids, first and last included, in the order they are
+        // applied.
+        constexpr int ranges[][2] = {
+            {PR_NAME, PR_SOURCE},
+            {PR_ZOOMX, PR_ZOOMX},
+            {PR_ZOOMY, PR_ZOOMY},
+            {PR_POSZOOMED, PR_POSZOOMED},
+            {PR_WIDTH, PR_HEIGHT},
+            {PR_LEFT, PR_TOP},
+            {PR_COLOR, PR_COLOR},
+            {PR_BARSIZE, PR_BARSIZE},
+            {PR_BORDERWIDTH, PR_OFFSETY},
+            {PR_PLUSX, PR_PLUSY},
+            {PR_FONTNAME, PR_HOVERCOLOR},
+            {PR_FONTHOVERBORDER, PR_FONTHOVERSHADOWCOLOR},
+            {PR_ANTIALIAS, PR_REPEAT},
+            {PR_REPEATPOS, PR_REPEATPOS},
+            {PR_BALANCE, PR_CARETY},
+            {PR_CARETHEIGHT, PR_CARETHEIGHT},
+            {PR_IGNOREMOUSE, PR_CURSOR},
+            {PR_ONPLAYSTART, PR_GLYPHHEIGHT},
+            {PR_CLICKEDSOURCE, PR_CAPTURELINK},
+            {PR_MUTEONLOAD, PR_MUTEONLOAD},
+        };
         std::array<std::uint8_t, kPropertyCount> ids{};
         std::size_t n = 0;
         for (const auto& r : ranges)

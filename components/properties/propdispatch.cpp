@@ -1,7 +1,6 @@
 #include "common/cp932.h"
 #include "common/error.h"
 #include "components/properties/propids.h"
-#include "components/properties/propnames.h"
 #include "components/registry/vbaselist.h"
 
 namespace vesk {

@@ -4,6 +4,9 @@ namespace vesk {
 
 // Property ids. The numbers are stored in compiled pages, save files and event
 // queue entries (an event code is its event property's id), so they never change.
+// They run without a gap from 0 (PR_NAME) to 162 (PR_REPEATPOS).
+inline constexpr int kPropertyCount = 163;
+
 inline constexpr int PR_NAME = 0;
 inline constexpr int PR_PARENT = 1;
 inline constexpr int PR_SOURCE = 2;

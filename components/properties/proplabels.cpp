@@ -1,8 +1,9 @@
-#include <string>
+#include "components/properties/proplabels.h"
+
 #include <vector>
 
 #include "common/cp932.h"
-#include "components/properties/propnames.h"
+#include "components/properties/propids.h"
 
 namespace vesk {
 

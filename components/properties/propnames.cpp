@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include "values/params.h"
+
 namespace vesk {
 
 namespace {
@@ -10,9 +12,6 @@ struct PropInfo {
     const char* name;
     std::uint8_t kind;
 };
-
-// Value kinds as the variable table numbers them.
-constexpr std::uint8_t PT_INT = 1, PT_FLOAT = 2, PT_BOOL = 3, PT_STR = 4;
 
 constexpr PropInfo kProps[kPropertyCount] = {
     {"PR_NAME", PT_STR},

@@ -1,6 +1,7 @@
+#include "components/properties/propsupport.h"
+
 #include "components/kinds/kinds.h"
 #include "components/properties/propids.h"
-#include "components/properties/propnames.h"
 
 namespace vesk {
 
@@ -12,7 +13,7 @@ constexpr std::uint32_t kAllControls =
     K(LT_BOX) | K(LT_BUTTON) | K(LT_CINEMA) | K(LT_EDIT) | K(LT_FIRE) | K(LT_IMAGES) | K(LT_LABEL) |
     K(LT_MEMO) | K(LT_MENU) | K(LT_MES) | K(LT_PARTICLE) | K(LT_VIDEO) | K(LT_MAPIMG) | K(LT_WAVE) |
     K(LT_TILE) | K(LT_SLIDER) | K(LT_SCROLLBAR) | K(LT_GAUGE) | K(LT_CGLABEL) | K(LT_PREVMENU) | K(LT_CABINET);
-// Every kind an object reports, the object base and the screen bases (kind 0)
+// Every kind an object reports, the object base and the screen bases (LT_NONE)
 // included: they all carry a name, a priority, a tag and a kind.
 constexpr std::uint32_t kEveryKind = (K(LT_CABINET) << 1) - 1;
 

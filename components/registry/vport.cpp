@@ -2,7 +2,7 @@
 
 #include "common/cp932.h"
 #include "common/error.h"
-#include "components/properties/propnames.h"
+#include "components/properties/propids.h"
 
 namespace vesk {
 

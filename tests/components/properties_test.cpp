@@ -7,8 +7,11 @@
 #include "common/error.h"
 #include "components/kinds/kinds.h"
 #include "components/kinds/vitemex.h"
+#include "components/properties/creation_order.h"
 #include "components/properties/propids.h"
+#include "components/properties/proplabels.h"
 #include "components/properties/propnames.h"
+#include "components/properties/propsupport.h"
 #include "components/registry/vbaselist.h"
 #include "values/params.h"
 

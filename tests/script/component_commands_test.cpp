@@ -6,6 +6,7 @@
 #include "common/stream_io.h"
 #include "components/kinds/kinds.h"
 #include "components/properties/propids.h"
+#include "components/properties/propnames.h"
 #include "components/registry/vbaselist.h"
 #include "components/registry/vport.h"
 #include "script/callman.h"
