@@ -5,9 +5,10 @@
 
 namespace vesk {
 
-// A cabinet (kind 27): a place to keep controls out of the scene. It counts
-// as invisible (Showing) whatever PR_VISIBLE holds and draws nothing, so what lies inside is neither drawn
-// nor hit; the registry gives it no idle events and no updates either.
+// A cabinet (kind CABINET): a place to keep controls out of the scene. It
+// counts as invisible (Showing) whatever PR_VISIBLE holds and draws nothing,
+// so what lies inside is neither drawn nor hit; the registry gives it no
+// idle events and no updates either.
 class TVeskCabinet : public TVeskControl {
 public:
     using TVeskControl::TVeskControl;

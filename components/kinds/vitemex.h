@@ -12,12 +12,11 @@
 
 namespace vesk {
 
-// The kinds not built yet, as far as the object model defines them: each class
+// The kinds that have no behaviour of their own in this player: each class
 // reports its kind, carries the properties every control (or every
-// component) shares, and is saved and loaded with the common state. What a
-// kind draws, plays or computes, and the fields it adds to its state, come
-// with that kind's own implementation; until then its own properties read as
-// the base defaults and writes to them are ignored.
+// component) shares, and is saved and loaded with the common state. They
+// draw, play and compute nothing; their own properties read as the base
+// defaults and writes to them are ignored.
 
 // Visible kinds.
 class TVeskButton : public TVeskControl {

@@ -28,7 +28,7 @@ struct TBaseMouse {
 };
 
 // A screen base: the root of one of the two control trees, named with 0x01
-// and "BASE0" / "BASE1". It reports kind 0 and is never addressed by
+// and "BASE0" / "BASE1". It reports LT_NONE and is never addressed by
 // scripts. It owns the surface its tree is drawn into and the list of the
 // areas that need drawing.
 class TVeskBase final : public TVeskControl {

@@ -40,7 +40,8 @@ public:
     // A control without a parent is placed on the active base.
     TVeskObject& Adopt(std::unique_ptr<TVeskObject> obj);
     // Creates an empty object of that kind (low 7 bits of the byte) and
-    // adopts it; nullptr for kinds 0, 1, 10 and above 27.
+    // adopts it; nullptr for LT_NONE, LT_AUDIO, LT_MAP and kinds above
+    // LT_CABINET.
     TVeskObject* CreateKind(std::uint8_t kind);
 
     // Destroys at once: a control's subtree first, then the object; its
@@ -61,9 +62,9 @@ public:
 
     TVeskBase& Base(int number) const { return *bases_.at(number & 1); }
     int ActiveIndex() const { return active_; }
-    // Switches the active base. There are no transitions yet, so every
-    // switch redraws both bases entirely; a focus that is not on the new
-    // active base is dropped and recomputed at the next input pass.
+    // Switches the active base without a transition: both bases are
+    // redrawn entirely; a focus that is not on the new active base is
+    // dropped and recomputed at the next input pass.
     void SetActiveIndex(int index);
     TVeskBase& ActiveBase() const { return Base(active_); }
     TVeskBase& InactiveBase() const { return Base(active_ ^ 1); }
@@ -110,7 +111,7 @@ public:
     const std::string& SelStr() const { return selStr_; }
     std::int32_t SelIndex() const { return selIndex_; }
 
-    // Forwarded to the media managers once they exist.
+    // The registry's sound-on flag, on at creation.
     bool SoundOn() const { return soundOn_; }
     void SetSoundOn(bool on) { soundOn_ = on; }
 
