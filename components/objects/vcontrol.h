@@ -100,6 +100,7 @@ public:
     // Playing while a motion runs that has not ended, unless paused.
     bool GetPlaying() const override;
 
+    // The event pages, in the order a saved game stores them.
 #define VESK_CONTROL_EVENT(Name, slot)                                         \
     std::string Get##Name() const override { return events_[slot]; }           \
     void Set##Name(const std::string& v) override { events_[slot] = v; }
