@@ -4,16 +4,14 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "app/loopthread.h"
 #include "app/screenman.h"
-#include "app/screenshot.h"
 #include "app/view.h"
 #include "archive/vrfiles.h"
-#include "components/input_state.h"
-#include "components/vbaselist.h"
-#include "components/vport.h"
+#include "components/registry/input_state.h"
+#include "components/registry/vbaselist.h"
+#include "components/registry/vport.h"
 #include "platform/clock.h"
 #include "platform/headless/headless_window.h"
 #include "script/game_session.h"
@@ -21,24 +19,6 @@
 namespace vesk {
 
 class TVeskLog;
-
-// How a game run goes. Every option works in a window too, except the
-// clock step, which belongs to a run without one (there the frame thread's
-// clock rules).
-struct THeadlessOptions {
-    int Frames = -1;                    // -1: until the game terminates (headless: or nothing can run)
-    int StepMs = 16;                    // headless: the clock step of a frame
-    std::string TraceFile;              // interpreter trace lines, Shift-JIS as the log receives them
-    std::string DumpVarsFile;           // user variables at the end, UTF-8
-    // Events posted into the queue before a frame, one per line:
-    // "FRAME SENDER PAGE[:LABEL] [ARG...]" (the sender is created as a plain
-    // named object when missing).
-    std::string EventsFile;
-    // Mouse and key input before the frames it names (app/input_script.h).
-    std::string InputFile;
-    // The presented frame after the frame step of that number (from 0).
-    std::vector<TScreenshotRequest> Screenshots;
-};
 
 // The game objects of one player run, built once whether the game runs in a
 // window or headless: the registry sized to the project's screen, the
@@ -107,41 +87,5 @@ private:
     std::unique_ptr<TFormView> view_;
     bool closePosted_ = false;  // a close asked for before the window existed
 };
-
-// The registry's parts of the main window's frame step: its input pass
-// after the input is latched, its update pass, its drawing composed into the
-// screen manager's back buffer, its dirty lists emptied after the flip.
-// Elapsed times are the timing's last frame.
-TFrameHooks RegistryFrameHooks(TVeskBaseList& registry, const TFrameTiming& timing);
-
-// The draw part of the frame step: the registry draws, and the regions of
-// the active base that changed are copied from its surface into the screen
-// manager's back buffer and marked for the next presentation. A registry
-// that has not drawn yet (no surface) changes nothing.
-void ComposeFrame(TVeskBaseList& registry, TScreenManager& screen);
-
-// Runs the game whose content is registered with files: the project loads
-// (args and exeFolder as the player got them), the frames run, and the game
-// closes as the main window does. With a window the frame thread drives the
-// frame steps until the window closes; without one the frame steps follow
-// one another with the fixed clock step. Trace lines go to the trace file
-// and, when log is given, to the log library. Answers the process exit
-// status: 0 when the game ran, 1 when the project could not be loaded (the
-// message went to standard error), 2 for files that cannot be read or
-// written. started runs once the project has loaded, before the first frame
-// (the player's media start-up follows the project's creation).
-int RunGame(const THeadlessOptions& options, TVrFileManager& files, const std::vector<std::string>& args,
-            const std::string& exeFolder, TVeskLog* log, platform::TPlatformWindow* window,
-            const std::function<void()>& started = {});
-
-// RunGame without a window.
-int RunHeadlessGame(const THeadlessOptions& options, TVrFileManager& files, const std::vector<std::string>& args,
-                    const std::string& exeFolder, TVeskLog* log, const std::function<void()>& started = {});
-
-// The same run inside this process with a file manager of its own: the
-// content folder (native path) first, then the archives. For tests and
-// tools that play a built game without starting the player.
-int RunHeadless(const THeadlessOptions& options, const std::string& contentFolder,
-                const std::vector<std::string>& archives = {});
 
 }  // namespace vesk

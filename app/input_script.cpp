@@ -4,7 +4,7 @@
 #include <charconv>
 #include <sstream>
 
-#include "components/input_state.h"
+#include "components/registry/input_state.h"
 #include "common/error.h"
 #include "common/stream.h"
 #include "platform/files.h"

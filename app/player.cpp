@@ -4,9 +4,9 @@
 #include <exception>
 
 #include "app/content_registration.h"
-#include "app/game_run.h"
+#include "app/game_driver.h"
 #include "app/instance_name.h"
-#include "archive/header.h"
+#include "archive/installset.h"
 #include "archive/tempfiles.h"
 #include "archive/vrfiles.h"
 #include "common/cp932.h"
@@ -43,8 +43,8 @@ void ReportStart(TVrFileManager& files, const TGameSettings& settings) {
     std::fflush(stdout);
 }
 
-THeadlessOptions HeadlessOptionsOf(const TPlayerOptions& o) {
-    THeadlessOptions h;
+TRunOptions RunOptionsOf(const TPlayerOptions& o) {
+    TRunOptions h;
     h.Frames = o.frames;
     h.StepMs = o.stepMs;
     h.TraceFile = o.traceFile;
@@ -76,7 +76,7 @@ void FinaliseModules() {
 namespace {
 
 // The objects of one player run, created in the start-up order and freed in
-// the shutdown order. The media managers join them in their own issue.
+// the shutdown order.
 class TPlayer {
 public:
     TPlayer(const TPlayerOptions& options, std::string exePath)
@@ -130,7 +130,7 @@ private:
             window = platform::Platform().CreateMainWindow(640, 480);
             if (!window) std::fprintf(stderr, "veskplay: there is no display; the game runs headless\n");
         }
-        const int status = RunGame(HeadlessOptionsOf(options_), files, options_.arguments, exeFolder_, log_.get(),
+        const int status = RunGame(RunOptionsOf(options_), files, options_.arguments, exeFolder_, log_.get(),
                                    window.get(), [&] {
                                        ReportStart(files, settings_);
                                        // Media start-up: the library gets the window's
@@ -194,7 +194,7 @@ int PlayerMain(const std::vector<std::string>& argv, const TPlatformFactory& mak
     }
 
     if (IsConfigArgument(options.arguments)) {
-        std::fprintf(stderr, "veskplay: the settings dialog is not built yet\n");
+        std::fprintf(stderr, "veskplay: this player has no settings dialog\n");
         return 0;
     }
     return RunPlayer(options, exePath);

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "components/input_state.h"
+#include "components/registry/input_state.h"
 #include "app/loopthread.h"
 #include "app/screenman.h"
 #include "platform/clock.h"
@@ -13,8 +13,8 @@
 
 namespace vesk {
 
-// What the frame step drives. The registry and the game-save machinery
-// plug in here as they arrive; an empty hook does nothing.
+// What the frame step drives: the registry, the interpreter and the
+// presentation plug in here; an empty hook does nothing.
 struct TFrameHooks {
     std::function<bool()> HasProject;        // empty: there is a project
     std::function<void()> StartOfFrame;      // the registry's input pass, after the input is latched
@@ -58,8 +58,7 @@ public:
     bool CloseRequested() const { return closeRequested_; }
     bool SplashDone() const { return splashDone_; }
     // The game starts without the splash: its script runs from the first
-    // frame step. (The player's splash needs the cinema surface, which it
-    // does not have yet.)
+    // frame step.
     void SkipSplash() { splashDone_ = true; }
 
 private:

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "archive/bigstreams.h"
-#include "archive/header.h"
+#include "archive/pathnames.h"
 #include "archive/resources.h"
 #include "archive/zstream.h"
 #include "common/cp932.h"

@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "archive/bigstreams.h"
-#include "archive/header.h"
 #include "archive/tempfiles.h"
 #include "common/cp932.h"
 #include "common/error.h"

@@ -1,7 +1,7 @@
 #include <string>
 
 #include "archive/bigstreams.h"
-#include "archive/header.h"
+#include "archive/installset.h"
 #include "archive/vrfiles.h"
 #include "common/cp932.h"
 #include "common/error.h"

@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "archive/header.h"
+#include "archive/pathnames.h"
 #include "archive/vrfiles.h"
 #include "common/cp932.h"
 #include "common/sjis.h"

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/game_run.h"
+#include "app/registry_frame.h"
 #include "app/view.h"
 #include "platform/sdl/sdl_window.h"
 

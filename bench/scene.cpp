@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-#include "app/game_run.h"
+#include "app/registry_frame.h"
 #include "app/screenman.h"
 #include "archive/vrfiles.h"
-#include "components/kinds.h"
-#include "components/vbaselist.h"
+#include "components/kinds/kinds.h"
+#include "components/registry/vbaselist.h"
 #include "gfx/fenks.h"
 #include "platform/window.h"
 #include "bench/noise.h"

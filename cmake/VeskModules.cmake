@@ -1,6 +1,6 @@
 # vesk_module(NAME DIR [EXCLUDE paths...] [DEPS targets...])
 # Builds every .cpp under DIR (minus the excluded paths) into a static library;
-# with no sources yet it is an interface library carrying the dependencies.
+# a folder with no sources is an interface library carrying the dependencies.
 function(vesk_module name dir)
   cmake_parse_arguments(M "" "" "DEPS;EXCLUDE" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)

@@ -5,8 +5,8 @@
 
 #include "common/error.h"
 #include "common/stream.h"
-#include "components/propnames.h"
-#include "components/vbaselist.h"
+#include "components/properties/propids.h"
+#include "components/registry/vbaselist.h"
 #include "values/params.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

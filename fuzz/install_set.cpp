@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "archive/header.h"
+#include "archive/installset.h"
 #include "common/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

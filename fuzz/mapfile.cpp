@@ -4,7 +4,7 @@
 
 #include "common/error.h"
 #include "common/stream.h"
-#include "components/mapfile.h"
+#include "components/kinds/mapfile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vesk;

@@ -68,133 +68,128 @@ public:
     TCustomDIBX(const TCustomDIBX&) = delete;
     TCustomDIBX& operator=(const TCustomDIBX&) = delete;
 
-    // ---- Virtual operations, in slot order. ----
-    virtual bool IsEmpty() const;                        // 0
-    virtual int BitCount() const;                        // 1
-    virtual void SetBitCount(int bitCount);              // 2
-    virtual std::uint32_t RedMask() const;               // 3
-    virtual std::uint32_t GreenMask() const;             // 4
-    virtual std::uint32_t BlueMask() const;              // 5
-    virtual int Pitch() const;                           // 6
-    virtual TPixel GetPixel(int x, int y) const;         // 7: 0 outside
-    virtual void SetPixel(int x, int y, TPixel value);   // 8: ignored outside
-    virtual int BlueShift() const;                       // 9
-    virtual int GreenShift() const;                      // 10
-    virtual int RedShift() const;                        // 11
-    virtual int Height() const;                          // 12
-    virtual int Width() const;                           // 13
-    virtual TCustomDIBX* Target();                       // 14: the wrapped surface of a proxy
-    virtual int StorageBitCount() const;                 // 15: 16 for both 15 and 16
-    // 16 is the constructor.
-    virtual void SetSize(int width, int height, int bitCount);  // 17
-    // 18: address of pixel (x, y) (byte x/8 for 1 bit, x/2 for 4, x*3 for
-    // 24); nullptr when there are no pixels.
+    // ---- Virtual operations, kept in their fixed order. ----
+    virtual bool IsEmpty() const;
+    virtual int BitCount() const;
+    virtual void SetBitCount(int bitCount);
+    virtual std::uint32_t RedMask() const;
+    virtual std::uint32_t GreenMask() const;
+    virtual std::uint32_t BlueMask() const;
+    virtual int Pitch() const;
+    virtual TPixel GetPixel(int x, int y) const;         // 0 outside
+    virtual void SetPixel(int x, int y, TPixel value);   // ignored outside
+    virtual int BlueShift() const;
+    virtual int GreenShift() const;
+    virtual int RedShift() const;
+    virtual int Height() const;
+    virtual int Width() const;
+    virtual TCustomDIBX* Target();                       // the wrapped surface of a proxy
+    virtual int StorageBitCount() const;                 // 16 for both 15 and 16
+    virtual void SetSize(int width, int height, int bitCount);
+    // Address of pixel (x, y) (byte x/8 for 1 bit, x/2 for 4, x*3 for 24);
+    // nullptr when there are no pixels.
     virtual std::uint8_t* Lock(int x, int y);
-    virtual void Unlock();                               // 19
-    // 20-23 (device contexts and canvases) do not exist here.
-    virtual void ResetClip();                            // 24
-    virtual void AddClip(const TRect& rect);             // 25
-    virtual std::int32_t ColorToPixel(std::int32_t colour) const;  // 26
-    virtual void Fill(TPixel value);                     // 27
-    virtual void FillRect(const TRect& rect, TPixel value);  // 28
-    virtual void BlendRect(const TRect& rect, TPixel value, int alpha);  // 29
-    virtual void AddRect(const TRect& rect, TPixel value);  // 30
-    virtual void SubRect(const TRect& rect, TPixel value);  // 31
-    virtual void FrameRect(const TRect& rect, int width, TPixel value);  // 32
-    virtual void BlendFrameRect(const TRect& rect, int width, int alpha, TPixel value);  // 33
-    virtual void AddFrameRect(const TRect& rect, int width, TPixel value);  // 34
-    virtual void Assign(TCustomDIBX& src);               // 35
+    virtual void Unlock();
+    virtual void ResetClip();
+    virtual void AddClip(const TRect& rect);
+    virtual std::int32_t ColorToPixel(std::int32_t colour) const;
+    virtual void Fill(TPixel value);
+    virtual void FillRect(const TRect& rect, TPixel value);
+    virtual void BlendRect(const TRect& rect, TPixel value, int alpha);
+    virtual void AddRect(const TRect& rect, TPixel value);
+    virtual void SubRect(const TRect& rect, TPixel value);
+    virtual void FrameRect(const TRect& rect, int width, TPixel value);
+    virtual void BlendFrameRect(const TRect& rect, int width, int alpha, TPixel value);
+    virtual void AddFrameRect(const TRect& rect, int width, TPixel value);
+    virtual void Assign(TCustomDIBX& src);
     virtual void Draw(int x, int y, bool flipV, bool flipH, bool transparent, const TRect& srcRect,
-                      TCustomDIBX& src);  // 36
+                      TCustomDIBX& src);
     virtual void DrawMasked(int x, int y, TCustomDIBX& mask, bool flipV, bool flipH,
-                            const TRect& srcRect, TCustomDIBX& src);  // 37
+                            const TRect& srcRect, TCustomDIBX& src);
     virtual void DrawAlpha(int x, int y, int alpha, bool flipV, bool flipH, bool transparent,
-                           const TRect& srcRect, TCustomDIBX& src);  // 38
+                           const TRect& srcRect, TCustomDIBX& src);
     virtual void DrawAlphaMasked(int x, int y, int alpha, TCustomDIBX& mask, bool flipV, bool flipH,
-                                 const TRect& srcRect, TCustomDIBX& src);  // 39
+                                 const TRect& srcRect, TCustomDIBX& src);
     virtual void DrawAdd(int x, int y, int intensity, bool flipV, bool flipH, const TRect& srcRect,
-                         TCustomDIBX& src);  // 40
+                         TCustomDIBX& src);
     virtual void DrawAddMasked(int x, int y, int intensity, TCustomDIBX& mask, bool flipV, bool flipH,
-                               const TRect& srcRect, TCustomDIBX& src);  // 41
+                               const TRect& srcRect, TCustomDIBX& src);
     // Angle in 256ths of a turn, scales in 256ths, the pivot (source pixels)
     // lands on (X, Y).
     virtual void DrawRotate(int x, int y, int alpha, bool flipV, bool flipH, bool transparent, int angle,
                             int pivotY, int pivotX, const TRect& srcRect, TCustomDIBX& src, int scaleY,
-                            int scaleX);  // 42
+                            int scaleX);
     virtual void DrawRotateMasked(int x, int y, int alpha, TCustomDIBX& mask, bool flipV, bool flipH,
                                   int angle, int pivotY, int pivotX, const TRect& srcRect, TCustomDIBX& src,
-                                  int scaleY, int scaleX);  // 43
+                                  int scaleY, int scaleX);
     virtual void StretchDraw(const TRect& destRect, TCustomDIBX& src, int alpha, bool flipV, bool flipH,
-                             bool transparent, const TRect& srcRect);  // 44
+                             bool transparent, const TRect& srcRect);
     virtual void StretchDrawMasked(const TRect& destRect, TCustomDIBX& src, int alpha, TCustomDIBX& mask,
-                                   bool flipV, bool flipH, const TRect& srcRect);  // 45
+                                   bool flipV, bool flipH, const TRect& srcRect);
     virtual void StretchDrawAdd(const TRect& destRect, TCustomDIBX& src, int intensity, bool flipV,
-                                bool flipH, bool transparent, const TRect& srcRect);  // 46
+                                bool flipH, bool transparent, const TRect& srcRect);
     virtual void StretchDrawAddMasked(const TRect& destRect, TCustomDIBX& src, int intensity,
-                                      TCustomDIBX& mask, bool flipV, bool flipH, const TRect& srcRect);  // 47
+                                      TCustomDIBX& mask, bool flipV, bool flipH, const TRect& srcRect);
     // 1-bit source, 0 bits are ink; Factor x Factor source bits per pixel.
     virtual void DrawSampledMono(int x, int y, int factor, int alpha, bool flipV, bool flipH, TPixel colour,
-                                 const TRect& srcRect, TCustomDIBX& src);  // 48
+                                 const TRect& srcRect, TCustomDIBX& src);
     // 4-bit source, low two bits select background or one of three colours.
     virtual void DrawSampledGlyph(int x, int y, int factor, int alpha, bool flipV, bool flipH,
-                                  const TGlyphColours& colours, const TRect& srcRect, TCustomDIBX& src);  // 49
+                                  const TGlyphColours& colours, const TRect& srcRect, TCustomDIBX& src);
     // Tiling through the unscaled draws (tiles are never mirrored).
     virtual void TileDraw(const TRect& destRect, int gapX, int offsetY, int offsetX, bool transparent,
-                          const TRect& srcRect, TCustomDIBX& src, int gapY);  // 50
+                          const TRect& srcRect, TCustomDIBX& src, int gapY);
     virtual void TileDrawAlpha(const TRect& destRect, int gapX, int offsetY, int offsetX, int alpha,
-                               bool transparent, const TRect& srcRect, TCustomDIBX& src, int gapY);  // 51
+                               bool transparent, const TRect& srcRect, TCustomDIBX& src, int gapY);
     virtual void TileDrawAdd(const TRect& destRect, int gapX, int offsetY, int offsetX, int intensity,
-                             const TRect& srcRect, TCustomDIBX& src, int gapY);  // 52
+                             const TRect& srcRect, TCustomDIBX& src, int gapY);
     virtual void TileDrawMasked(const TRect& destRect, int gapX, int offsetY, int offsetX, TCustomDIBX& mask,
-                                const TRect& srcRect, TCustomDIBX& src, int gapY);  // 53
+                                const TRect& srcRect, TCustomDIBX& src, int gapY);
     virtual void TileDrawAlphaMasked(const TRect& destRect, int gapX, int offsetY, int offsetX, int alpha,
                                      TCustomDIBX& mask, const TRect& srcRect, TCustomDIBX& src,
-                                     int gapY);  // 54
+                                     int gapY);
     virtual void TileDrawAddMasked(const TRect& destRect, int gapX, int offsetY, int offsetX, int intensity,
                                    TCustomDIBX& mask, const TRect& srcRect, TCustomDIBX& src,
-                                   int gapY);  // 55
+                                   int gapY);
     // Tiling through the stretch family; Alpha above 255 adds.
     virtual void TileStretchDraw(const TRect& destRect, int spacingX, int offsetY, int offsetX, int alpha,
                                  bool flipV, bool flipH, bool transparent, const TRect& srcRect,
-                                 TCustomDIBX& src, int scaleY, int scaleX, int spacingY);  // 56
+                                 TCustomDIBX& src, int scaleY, int scaleX, int spacingY);
     virtual void TileStretchDrawMasked(const TRect& destRect, int spacingX, int offsetY, int offsetX, int alpha,
                                        TCustomDIBX& mask, bool flipV, bool flipH, const TRect& srcRect,
-                                       TCustomDIBX& src, int scaleY, int scaleX, int spacingY);  // 57
+                                       TCustomDIBX& src, int scaleY, int scaleX, int spacingY);
     virtual void FrameTile(const TRect& rect, int width, int offsetY, int offsetX, const TRect& srcRect,
-                           TCustomDIBX& src);  // 58
+                           TCustomDIBX& src);
     // ColourTable: native values, one entry per index (16 for 4-bit sources).
     virtual void DrawIndexed4(int x, int y, std::span<const std::uint32_t> colourTable, int alpha, bool flipV,
-                              bool flipH, const TRect& srcRect, TCustomDIBX& src);  // 59
+                              bool flipH, const TRect& srcRect, TCustomDIBX& src);
     // ColourTable: 256 native values for an 8-bit source.
     virtual void DrawIndexedAdd(int x, int y, std::span<const std::uint32_t> colourTable, int intensity,
                                 bool flipV, bool flipH, int minIndex, const TRect& srcRect,
-                                TCustomDIBX& src);  // 60
+                                TCustomDIBX& src);
     virtual void StretchDrawIndexedAdd(const TRect& destRect, TCustomDIBX& src,
                                        std::span<const std::uint32_t> colourTable, int intensity, bool flipV,
-                                       bool flipH, int minIndex, const TRect& srcRect);  // 61
+                                       bool flipH, int minIndex, const TRect& srcRect);
     // Src's whole area repeated at ScaleX/256, ScaleY/256.
     virtual void ScaledTileDraw(const TRect& destRect, TCustomDIBX& src, int alpha, bool flipV, bool flipH,
-                                bool transparent, int offsetY, int offsetX, int scaleY, int scaleX);  // 62
+                                bool transparent, int offsetY, int offsetX, int scaleY, int scaleX);
     virtual void ScaledTileDrawMasked(const TRect& destRect, TCustomDIBX& src, int alpha, TCustomDIBX& mask,
                                       bool flipV, bool flipH, int offsetY, int offsetX, int scaleY,
-                                      int scaleX);  // 63
+                                      int scaleX);
     virtual void WrapDraw(const TRect& destRect, TCustomDIBX& src, bool flipV, bool flipH, int offsetY,
-                          int offsetX);  // 64
-    virtual void LoadFromFile(const std::string& name);               // 65: ".bmp" only
-    virtual void LoadFromStream(TStream* stream, std::int32_t idCode);  // 66: BMP, PNG or Fenk
-    virtual void SaveToFile(const std::string& name);                 // 67: ".bmp" only
-    virtual void Clear();                                             // 68
-    // 69 (ReleaseSurface) belongs to display-memory surfaces, which do not
-    // exist here.
-    virtual void GetPalette(std::span<TPaletteEntry> entries) const;  // 70
-    virtual void GetPaletteEntries(std::span<TPaletteEntry> entries, int first, int count) const;  // 71
-    virtual void SetPalette(std::span<const TPaletteEntry> entries);  // 72
-    virtual void SetPaletteEntries(std::span<const TPaletteEntry> entries, int first, int count);  // 73
+                          int offsetX);
+    virtual void LoadFromFile(const std::string& name);               // ".bmp" only
+    virtual void LoadFromStream(TStream* stream, std::int32_t idCode);  // BMP, PNG or Fenk
+    virtual void SaveToFile(const std::string& name);                 // ".bmp" only
+    virtual void Clear();
+    virtual void GetPalette(std::span<TPaletteEntry> entries) const;
+    virtual void GetPaletteEntries(std::span<TPaletteEntry> entries, int first, int count) const;
+    virtual void SetPalette(std::span<const TPaletteEntry> entries);
+    virtual void SetPaletteEntries(std::span<const TPaletteEntry> entries, int first, int count);
     // Coverage: an 8-bit surface of levels; Colour is a native value.
     virtual void DrawCoverage(int x, int y, int alpha, TPixel colour, bool flipV, bool flipH,
-                              const TRect& srcRect, TCustomDIBX& src);  // 74
-    // 75 (StretchToDC) does not exist: the screen manager reads the pixels.
-    virtual void Compact();                                           // 76
+                              const TRect& srcRect, TCustomDIBX& src);
+    virtual void Compact();
 
     // ---- Helpers (not virtual). ----
     // The clip in force: ClipRect, or the whole surface when there is none.

@@ -1,5 +1,5 @@
-// Supersampled glyph draws: each destination pixel averages a Factor x
-// Factor block of source samples (operations 48 and 49).
+// Supersampled glyph draws (DrawSampledMono, DrawSampledGlyph): each
+// destination pixel averages a Factor x Factor block of source samples.
 #include <algorithm>
 
 #include "gfx/channel_math.h"

@@ -1,5 +1,6 @@
-// Palette-indexed draws: 4-bit indexes through a colour table (59), and
-// 8-bit indexes added through a table, unscaled (60) and stretched (61).
+// Palette-indexed draws: 4-bit indexes through a colour table
+// (DrawIndexed4), and 8-bit indexes added through a table, unscaled
+// (DrawIndexedAdd) and stretched (StretchDrawIndexedAdd).
 #include <algorithm>
 
 #include "gfx/dibx.h"

@@ -1,6 +1,6 @@
-// Rotation with scaling (operations 42 and 43): every destination pixel of
-// the rotated bounding box is mapped back into the source in 16.16 fixed
-// point.
+// Rotation with scaling (DrawRotate, DrawRotateMasked): every destination
+// pixel of the rotated bounding box is mapped back into the source in 16.16
+// fixed point.
 #include <algorithm>
 #include <memory>
 

@@ -1,4 +1,4 @@
-// Nearest-pixel stretched draws (operations 44-47).
+// Nearest-pixel stretched draws (StretchDraw … StretchDrawAddMasked).
 #include <algorithm>
 #include <memory>
 

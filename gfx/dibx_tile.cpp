@@ -1,5 +1,5 @@
-// Tiling through the unscaled draws (operations 50-55) and through the
-// stretch family (56, 57).
+// Tiling through the unscaled draws (TileDraw … TileDrawAddMasked) and
+// through the stretch family (TileStretchDraw, TileStretchDrawMasked).
 #include <algorithm>
 #include <cmath>
 

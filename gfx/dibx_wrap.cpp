@@ -1,5 +1,6 @@
-// Wrapped fills: WrapDraw (64), FrameTile (58) and the scaled tiling
-// (62, 63), which repeat the source endlessly in both directions.
+// Wrapped fills: WrapDraw, FrameTile and the scaled tiling (ScaledTileDraw,
+// ScaledTileDrawMasked), which repeat the source endlessly in both
+// directions.
 #include <algorithm>
 #include <cmath>
 #include <memory>

@@ -7,10 +7,11 @@
 
 namespace vesk::pixel {
 
-// One unscaled draw (operations 36-41 and 74): SrcRect of src lands at
-// (x, y) of dst, mirrored as asked, clipped to dst's effective clip; mask,
-// when given, is walked in step with the source. With sourceIsMask the
-// surface src is itself the 8-bit coverage and no colour source is read.
+// One unscaled draw (Draw … DrawAddMasked and DrawCoverage): SrcRect of src
+// lands at (x, y) of dst, mirrored as asked, clipped to dst's effective
+// clip; mask, when given, is walked in step with the source. With
+// sourceIsMask the surface src is itself the 8-bit coverage and no colour
+// source is read.
 struct UnscaledDraw {
     int x = 0, y = 0;
     TRect srcRect;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "components/scriptport.h"
+#include "components/registry/scriptport.h"
 #include "script/pagecache.h"
 #include "script/script_host.h"
 #include "script/stack.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "components/propids.h"
-#include "components/vbaselist.h"
+#include "components/properties/propids.h"
+#include "components/registry/vbaselist.h"
 #include "script/callman.h"
 #include "script/prop_apply.h"
 

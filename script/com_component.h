@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/kinds.h"
+#include "components/kinds/kinds.h"
 #include "script/command.h"
 
 namespace vesk {
@@ -11,15 +11,15 @@ class TVeskObject;
 
 // Creation commands: a property set (one operation list per property the
 // page's mask carries for the kind). Each creates one component of its kind
-// through the registry's kind factory and applies the properties. Kinds
-// whose component runtime is not there yet (CreatesKind 0) keep their
+// through the registry's kind factory and applies the properties. Commands
+// of kinds the player does not create (CreatesKind LT_NONE) keep their
 // properties and step on.
 class TComComponent : public TCommand {
 public:
     using TCommand::TCommand;
     void Fields(TFieldVisitor& v) override { v.Props(Props); }
     void Execute(TCallMan& cm) override;
-    // The component kind the command creates; LT_NONE: none yet.
+    // The component kind the command creates; LT_NONE: none.
     virtual std::uint8_t CreatesKind() const { return LT_NONE; }
     // Runs before the properties are applied.
     virtual void Prepare(TVeskObject&) {}
@@ -97,6 +97,34 @@ public:
     using TComCabinet::TComCabinet;
     std::uint8_t Kind() const override { return CK_LOADCABINET; }
     void Execute(TCallMan& cm) override;
+};
+
+// Commands on components that carry no property set. They hold every
+// stored field, so pages load, save and dump whole; executing one steps on
+// to the next command, as no property motion or menu is bound to them.
+
+class TComPropMotion final : public TCommand {
+public:
+    using TCommand::TCommand;
+    std::uint8_t Kind() const override { return CK_PROPMOTION; }
+    void Fields(TFieldVisitor& v) override {
+        v.Op("name", Name);
+        v.Op("object", Target);
+        v.Op("prop", Property);
+        v.Op("value", Value);
+        v.Op("time", Duration);
+        v.Op("type", MotionType);
+        v.Op("paused", Paused, 108);
+    }
+    TOpList Name, Target, Property, Value, Duration, MotionType, Paused;
+};
+
+class TComMenuClose final : public TCommand {
+public:
+    using TCommand::TCommand;
+    std::uint8_t Kind() const override { return CK_MENUCLOSE; }
+    void Fields(TFieldVisitor& v) override { v.Op("menu", Menu); }
+    TOpList Menu;
 };
 
 }  // namespace vesk

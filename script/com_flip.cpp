@@ -1,10 +1,10 @@
 #include <algorithm>
 
 #include "common/stream_io.h"
-#include "components/kinds.h"
-#include "components/vbaselist.h"
+#include "components/kinds/kinds.h"
+#include "components/registry/vbaselist.h"
 #include "script/callman.h"
-#include "script/com_screen.h"
+#include "script/com_flip.h"
 #include "script/com_wait.h"
 
 namespace vesk {
@@ -47,7 +47,7 @@ void TComFlip::Enter(TCallMan& cm) {
     const std::int32_t ms = duration ? duration->AsInt() : 1;
     durationMs_ = std::max(ms, 1);
     yields_ = duration && ms > 0;
-    OpBool(Transition, false);  // read by the transition once one is made
+    OpBool(Transition, false);  // evaluated for what it does; no transition reads it
     holdEvents_ = OpBool(Hold, false);
     clear_ = OpBool(Clear, false);
     const TCustomParam* mode = EvalOp(SelectMode);
@@ -69,10 +69,6 @@ void TComFlip::Enter(TCallMan& cm) {
                            std::find(listed.begin(), listed.end(), child->Name()) != listed.end();
         if ((m == 1 && named) || (m == 0 && !named)) child->SetParent(&registry->InactiveBase());
     }
-    // With a duration the transition from the current picture would start
-    // here (kind wipeKind_, durationMs_, the parameters and the mask
-    // source); the player has no transitions yet, so Phase 2 finds none
-    // running and the flip finishes when its phases have passed.
 }
 
 void TComFlip::Execute(TCallMan& cm) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/stream.h"
-#include "components/propnames.h"
+#include "components/properties/propids.h"
 #include "script/command_kinds.h"
 #include "values/vesk_parser.h"
 
@@ -56,21 +56,21 @@ public:
     TCommand(const TCommand&) = delete;
     TCommand& operator=(const TCommand&) = delete;
 
-    /* 0 */ virtual std::uint8_t Kind() const = 0;
-    /* 1 */ virtual bool ContinueAfter() const { return Continue; }
-    /* 2 */ virtual bool IsMuted() const { return Mute; }
-    /* 3 */ virtual void SetMuted(bool flag) { Mute = flag; }
-    /* 4 */ virtual bool BlocksEvents() const { return false; }
-    /* 6 */ virtual bool IsLabel(const std::string&) const { return false; }
-    /* 7 */ void LoadFromStream(TStream& s, int format, const TPropertyMask& mask);
-    /* 8 */ virtual void Enter(TCallMan&) {}
+    virtual std::uint8_t Kind() const = 0;
+    virtual bool ContinueAfter() const { return Continue; }
+    virtual bool IsMuted() const { return Mute; }
+    virtual void SetMuted(bool flag) { Mute = flag; }
+    virtual bool BlocksEvents() const { return false; }
+    virtual bool IsLabel(const std::string&) const { return false; }
+    void LoadFromStream(TStream& s, int format, const TPropertyMask& mask);
+    virtual void Enter(TCallMan&) {}
     // Does the command's work and moves the call manager's CommandIndex (or
     // its CurrentPage); the default only steps to the next command.
-    /* 9 */ virtual void Execute(TCallMan& cm);
-    /* 10 */ virtual void SaveState(TStream&) {}
-    /* 11 */ virtual void LoadState(TStream&) {}
-    /* 12 */ virtual void Abort(TCallMan&) {}
-    /* 13 */ virtual bool Yields() const { return false; }
+    virtual void Execute(TCallMan& cm);
+    virtual void SaveState(TStream&) {}
+    virtual void LoadState(TStream&) {}
+    virtual void Abort(TCallMan&) {}
+    virtual bool Yields() const { return false; }
 
     // The kind's own fields, in stream order.
     virtual void Fields(TFieldVisitor&) {}

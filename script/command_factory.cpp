@@ -1,7 +1,10 @@
 #include "script/com_component.h"
+#include "script/com_flip.h"
 #include "script/com_flow.h"
+#include "script/com_media.h"
+#include "script/com_message.h"
 #include "script/com_reset.h"
-#include "script/com_screen.h"
+#include "script/com_save.h"
 #include "script/com_vars.h"
 #include "script/com_wait.h"
 

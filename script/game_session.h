@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "archive/vrfiles.h"
-#include "components/scriptport.h"
+#include "components/registry/scriptport.h"
 #include "script/call_source.h"
 #include "script/project.h"
 #include "script/script_host.h"
@@ -43,8 +43,8 @@ public:
 
     TParamCollection& Vars() { return vars_; }
     // What the system variables read; the player hands in the input state
-    // and the screen manager once they exist (until then they read as
-    // nothing there).
+    // and the screen manager after it has made them (before that they read
+    // as nothing there).
     TSystemSources& Sources() { return sources_; }
     TProject* Project() const { return project_.get(); }
     std::int32_t FrameCount() const { return frames_; }

@@ -2,7 +2,7 @@
 
 #include "common/cp932.h"
 #include "common/error.h"
-#include "components/propnames.h"
+#include "components/properties/propnames.h"
 #include "values/params.h"
 
 namespace vesk {

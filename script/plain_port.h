@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "components/scriptport.h"
+#include "components/registry/scriptport.h"
 
 namespace vesk {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "archive/header.h"
+#include "archive/pathnames.h"
 #include "common/cp932.h"
 #include "common/error.h"
 #include "common/quit.h"

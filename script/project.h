@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "archive/vrfiles.h"
-#include "components/scriptport.h"
+#include "components/registry/scriptport.h"
 #include "script/callman.h"
 #include "script/project_settings.h"
 #include "script/script_host.h"

@@ -1,7 +1,9 @@
 #include "script/prop_apply.h"
 
-#include "components/propids.h"
-#include "components/vbaselist.h"
+#include "components/properties/creation_order.h"
+#include "components/properties/propids.h"
+#include "components/properties/propnames.h"
+#include "components/registry/vbaselist.h"
 #include "values/params.h"
 
 namespace vesk {

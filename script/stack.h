@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/stream.h"
-#include "components/objectid.h"
+#include "components/objects/objectid.h"
 #include "values/params.h"
 
 namespace vesk {

@@ -20,7 +20,7 @@ constexpr std::int32_t kStatusVersion = 103;
 std::int32_t ReadStatusHead(TStream& s);
 
 // The parts after the variables that belong to owners this player does not
-// have yet. A record read at start-up keeps its parts, so that writing it
+// have. A record read at start-up keeps its parts, so that writing it
 // back at close loses nothing a fuller player stored; a record of another
 // version, or none, gets each part in its empty form.
 class TStatusTail {

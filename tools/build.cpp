@@ -3,7 +3,7 @@
 #include <map>
 #include <memory>
 
-#include "archive/header.h"
+#include "archive/installset.h"
 #include "archive/vrcollection.h"
 #include "common/cp932.h"
 #include "common/error.h"

@@ -10,7 +10,7 @@
 
 #include "common/cp932.h"
 #include "common/error.h"
-#include "components/propnames.h"
+#include "components/properties/propnames.h"
 #include "script/com_component.h"
 #include "script/com_flow.h"
 #include "script/com_reset.h"

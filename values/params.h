@@ -30,7 +30,7 @@ class TParamCollectionItem;
 
 // A script value: an array of one or more elements with an optional list of
 // dimensions. A scalar is a one-element value without dimensions. Every
-// operation is virtual and declared here in the fixed slot order; the kinds
+// operation is virtual and declared here in a fixed order; the kinds
 // override what they store, references forward to their target and system
 // variables compute their answer.
 class TCustomParam {
@@ -40,38 +40,38 @@ public:
     TCustomParam(const TCustomParam&) = delete;
     TCustomParam& operator=(const TCustomParam&) = delete;
 
-    /* 0 */ virtual int Count() const = 0;
-    /* 1 */ virtual void SetCount(int n) = 0;
-    /* 2 */ virtual std::uint8_t Kind() const = 0;
-    /* 3 */ virtual bool AsBool() const { return GetBoolAt(0); }
-    /* 4 */ virtual Extended AsFloat() const { return GetFloatAt(0); }
-    /* 5 */ virtual std::int32_t AsInt() const { return GetIntAt(0); }
-    /* 6 */ virtual std::string AsStr() const { return GetStrAt(0); }
-    /* 7 */ virtual void SetBool(bool b);
-    /* 8 */ virtual void SetFloat(Extended x);
-    /* 9 */ virtual void SetInt(std::int32_t i);
-    /* 10 */ virtual void SetStr(const std::string& s);
-    /* 11 */ virtual std::int32_t GetIntAt(int i) const = 0;
-    /* 12 */ virtual void SetIntAt(int i, std::int32_t v) = 0;
-    /* 13 */ virtual Extended GetFloatAt(int i) const = 0;
-    /* 14 */ virtual void SetFloatAt(int i, Extended x) = 0;
-    /* 15 */ virtual bool GetBoolAt(int i) const = 0;
-    /* 16 */ virtual void SetBoolAt(int i, bool b) = 0;
-    /* 17 */ virtual std::string GetStrAt(int i) const = 0;
-    /* 18 */ virtual void SetStrAt(int i, const std::string& s) = 0;
-    /* 19 */ virtual int DimCount() const;
-    /* 20 */ virtual int DimSize(int d) const;
-    /* 21 */ virtual void Assign(const TCustomParam& src);
-    /* 22 */ virtual void SetDims(const std::vector<std::int32_t>& dims);
-    /* 23 */ virtual void FillInt(std::int32_t) {}
-    /* 24 */ virtual void FillFloat(Extended) {}
-    /* 25 */ virtual void FillBool(bool) {}
-    /* 26 */ virtual void FillStr(const std::string&) {}
-    /* 27 */ virtual void CopyMem(const TCustomParam& src);
-    /* 28 */ virtual void SaveToStream(TStream& s) const;
-    /* 29 */ virtual void LoadFromStream(TStream& s);
-    /* 30 */ virtual void ClearDims();
-    /* 31 */ virtual int IndexOfStr(const std::string& text, bool caseSensitive, bool partial) const;
+    virtual int Count() const = 0;
+    virtual void SetCount(int n) = 0;
+    virtual std::uint8_t Kind() const = 0;
+    virtual bool AsBool() const { return GetBoolAt(0); }
+    virtual Extended AsFloat() const { return GetFloatAt(0); }
+    virtual std::int32_t AsInt() const { return GetIntAt(0); }
+    virtual std::string AsStr() const { return GetStrAt(0); }
+    virtual void SetBool(bool b);
+    virtual void SetFloat(Extended x);
+    virtual void SetInt(std::int32_t i);
+    virtual void SetStr(const std::string& s);
+    virtual std::int32_t GetIntAt(int i) const = 0;
+    virtual void SetIntAt(int i, std::int32_t v) = 0;
+    virtual Extended GetFloatAt(int i) const = 0;
+    virtual void SetFloatAt(int i, Extended x) = 0;
+    virtual bool GetBoolAt(int i) const = 0;
+    virtual void SetBoolAt(int i, bool b) = 0;
+    virtual std::string GetStrAt(int i) const = 0;
+    virtual void SetStrAt(int i, const std::string& s) = 0;
+    virtual int DimCount() const;
+    virtual int DimSize(int d) const;
+    virtual void Assign(const TCustomParam& src);
+    virtual void SetDims(const std::vector<std::int32_t>& dims);
+    virtual void FillInt(std::int32_t) {}
+    virtual void FillFloat(Extended) {}
+    virtual void FillBool(bool) {}
+    virtual void FillStr(const std::string&) {}
+    virtual void CopyMem(const TCustomParam& src);
+    virtual void SaveToStream(TStream& s) const;
+    virtual void LoadFromStream(TStream& s);
+    virtual void ClearDims();
+    virtual int IndexOfStr(const std::string& text, bool caseSensitive, bool partial) const;
 
     // Copies between values of any kinds: takes the source's dimension sizes,
     // then converts every element to this value's own kind.

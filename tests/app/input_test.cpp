@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/input_script.h"
-#include "components/input_state.h"
+#include "components/registry/input_state.h"
 #include "common/error.h"
 
 namespace vesk {

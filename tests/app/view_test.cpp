@@ -68,7 +68,7 @@ protected:
 };
 
 TEST_F(FrameStepTest, TheStepsOrderAfterTheSplash) {
-    // The splash (no film yet) takes the first frame; the script runs from the next.
+    // The splash (which has no film) takes the first frame; the script runs from the next.
     EXPECT_EQ(Run(3), "ULD|IULD|IULD|");
     EXPECT_TRUE(step.SplashDone());
     EXPECT_EQ(timing.FrameCount, 3u);

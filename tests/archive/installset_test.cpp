@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "archive/header.h"
+#include "archive/installset.h"
 #include "archive_fixture.h"
 #include "common/error.h"
 

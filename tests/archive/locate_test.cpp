@@ -2,7 +2,7 @@
 
 #include <deque>
 
-#include "archive/header.h"
+#include "archive/installset.h"
 #include "archive/vrfiles.h"
 #include "archive_fixture.h"
 #include "common/cp932.h"

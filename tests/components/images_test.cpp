@@ -5,9 +5,9 @@
 #include "common/error.h"
 #include "common/stream.h"
 #include "common/stream_io.h"
-#include "components/mapfile.h"
-#include "components/vimages.h"
-#include "components/vmapimage.h"
+#include "components/kinds/mapfile.h"
+#include "components/kinds/vimages.h"
+#include "components/kinds/vmapimage.h"
 #include "tests/components/scene_fixture.h"
 #include "values/ope_data.h"
 #include "values/param_collection.h"
@@ -189,7 +189,7 @@ TEST_F(Images, CaptureMaskLetsClicksThroughTransparentPixels) {
     TVeskControl& img = Make(LT_IMAGES, "img", 10, 10, -1, -1);
     SetInt(img, PR_PRIORITY, 1);
     SetStr(img, PR_SOURCE, "mem:mask.fnk");
-    EXPECT_EQ(r.Base(0).HitTest(13, 11, kHitLeftPress), &img);  // no capture by mask yet
+    EXPECT_EQ(r.Base(0).HitTest(13, 11, kHitLeftPress), &img);  // PR_CAPTUREMASK off: the whole rectangle hits
     SetInt(img, PR_CAPTUREMASK, 1);
     EXPECT_EQ(r.Base(0).HitTest(11, 11, kHitLeftPress), &img);
     EXPECT_EQ(r.Base(0).HitTest(13, 11, kHitLeftPress), &under);

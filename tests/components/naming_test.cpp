@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "components/kinds.h"
-#include "components/propids.h"
-#include "components/vbaselist.h"
-#include "components/vitemex.h"
+#include "components/kinds/kinds.h"
+#include "components/kinds/vitemex.h"
+#include "components/properties/propids.h"
+#include "components/registry/vbaselist.h"
 
 namespace vesk {
 namespace {

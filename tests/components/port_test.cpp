@@ -2,9 +2,9 @@
 
 #include "common/cp932.h"
 #include "common/error.h"
-#include "components/kinds.h"
-#include "components/propids.h"
-#include "components/vport.h"
+#include "components/kinds/kinds.h"
+#include "components/properties/propids.h"
+#include "components/registry/vport.h"
 #include "values/params.h"
 
 namespace vesk {

@@ -5,11 +5,14 @@
 
 #include "common/cp932.h"
 #include "common/error.h"
-#include "components/kinds.h"
-#include "components/propids.h"
-#include "components/propnames.h"
-#include "components/vbaselist.h"
-#include "components/vitemex.h"
+#include "components/kinds/kinds.h"
+#include "components/kinds/vitemex.h"
+#include "components/properties/creation_order.h"
+#include "components/properties/propids.h"
+#include "components/properties/proplabels.h"
+#include "components/properties/propnames.h"
+#include "components/properties/propsupport.h"
+#include "components/registry/vbaselist.h"
 #include "values/params.h"
 
 namespace vesk {

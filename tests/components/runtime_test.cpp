@@ -2,9 +2,9 @@
 // key dispatch, focus, the update pass and cabinets.
 #include <gtest/gtest.h>
 
-#include "components/cliplist.h"
-#include "components/vbaselist.h"
-#include "components/vcustomimage.h"
+#include "components/kinds/vcustomimage.h"
+#include "components/registry/cliplist.h"
+#include "components/registry/vbaselist.h"
 #include "tests/components/scene_fixture.h"
 
 namespace vesk {

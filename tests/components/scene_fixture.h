@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "archive/vrfiles.h"
-#include "components/input_state.h"
-#include "components/kinds.h"
-#include "components/propids.h"
-#include "components/vbaselist.h"
+#include "components/kinds/kinds.h"
+#include "components/properties/propids.h"
+#include "components/registry/input_state.h"
+#include "components/registry/vbaselist.h"
 #include "gfx/fenks.h"
 #include "values/params.h"
 

@@ -4,9 +4,9 @@
 
 #include "common/error.h"
 #include "common/stream_io.h"
-#include "components/kinds.h"
-#include "components/propids.h"
-#include "components/vbaselist.h"
+#include "components/kinds/kinds.h"
+#include "components/properties/propids.h"
+#include "components/registry/vbaselist.h"
 #include "values/params.h"
 
 namespace vesk {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/game_run.h"
+#include "app/game_driver.h"
 
 namespace vesk::test {
 
@@ -72,7 +72,7 @@ std::string BuildGame(const std::string& name) {
 
 TGameRun RunGame(const std::string& name, int frames, int stepMs, const std::string& events) {
     const std::string folder = BuildGame(name);
-    THeadlessOptions o;
+    TRunOptions o;
     o.Frames = frames;
     o.StepMs = stepMs;
     o.TraceFile = folder + "/trace.txt";

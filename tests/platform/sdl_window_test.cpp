@@ -14,7 +14,7 @@
 #endif
 
 #include "app/screenman.h"
-#include "components/input_state.h"
+#include "components/registry/input_state.h"
 #include "platform/sdl/toolbar_labels.h"
 #include "tests/platform/xvfb_fixture.h"
 
