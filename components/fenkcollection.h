@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/hash.h"
+#include "common/hash.h"
 #include "gfx/dibx.h"
 
 namespace vesk {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/hash.h"
+#include "common/hash.h"
 #include "common/stream.h"
 #include "values/params.h"
 
