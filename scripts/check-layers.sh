@@ -45,7 +45,7 @@ BEGIN {
         split(line, cell, "|")
         gsub(/ /, "", cell[2])
         if (cell[2] ~ /^:?---+:?$/) continue
-        if (cell[2] !~ /^([0-9]+|–|-)$/) { table_error("a layer row starts with a number or –: " line); continue }
+        if (cell[2] !~ /^([0-9]+|–|-)$/) { table_error("a layer row must start with a number or –: " line); continue }
         level = cell[2] ~ /^[0-9]+$/ ? cell[2] + 0 : -1
         rest = cell[3]
         count = 0
