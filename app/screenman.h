@@ -49,7 +49,6 @@ public:
     int ModeIndex() const { return modeIndex_; }
     bool IsFullScreen() const { return isFullScreen_; }
     int SurfaceBitCount() const { return bitCount_; }
-    int DesktopBitCount() const { return desktopBits_; }
     TDIBX& BackBuffer() { return *backBuffer_; }
 
     // Switches to windowed (-1) or to a mode; a failed switch to full screen

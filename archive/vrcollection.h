@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/hash.h"
 #include "archive/resources.h"
+#include "common/hash.h"
 #include "common/stream.h"
 
 namespace vesk {

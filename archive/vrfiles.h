@@ -142,7 +142,6 @@ private:
     int AppendArchive(std::unique_ptr<TVrFileCollection> archive);
     bool IsRegistered(const std::string& path) const;
     std::vector<std::string> ScanDiscs();
-    bool RegisterDiscArchive(const std::string& root, const std::string& setName, int diskIndex);
 
     std::vector<std::unique_ptr<TVrFileCollection>> archives_;
     std::string contentFolder_;

@@ -6,9 +6,9 @@
 #include "archive/zstream.h"
 #include "common/cp932.h"
 #include "common/error.h"
+#include "common/rands.h"
 #include "common/sjis.h"
 #include "common/stream_io.h"
-#include "gfx/rands.h"
 #include "platform/files.h"
 #include "platform/msgbox.h"
 

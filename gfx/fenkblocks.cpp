@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 #include "common/error.h"
-#include "gfx/rands.h"
+#include "common/rands.h"
 
 namespace vesk {
 

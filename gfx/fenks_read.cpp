@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/error.h"
+#include "common/rands.h"
 #include "common/stream.h"
 #include "common/stream_io.h"
 #include "gfx/dibsfc.h"
@@ -15,7 +16,6 @@
 #include "gfx/fenkjpeg.h"
 #include "gfx/fenks.h"
 #include "gfx/fenkzlib.h"
-#include "gfx/rands.h"
 
 namespace vesk {
 

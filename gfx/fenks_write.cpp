@@ -5,6 +5,7 @@
 
 #include "common/cp932.h"
 #include "common/error.h"
+#include "common/rands.h"
 #include "common/stream.h"
 #include "common/stream_io.h"
 #include "gfx/dibsfc.h"
@@ -12,7 +13,6 @@
 #include "gfx/fenkjpeg.h"
 #include "gfx/fenks.h"
 #include "gfx/fenkzlib.h"
-#include "gfx/rands.h"
 
 namespace vesk {
 

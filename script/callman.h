@@ -60,7 +60,6 @@ public:
     TScriptHost& Host() { return host_; }
     TComponentPort& Components() { return components_; }
     TParamCollection& Vars() { return vars_; }
-    TPageCache& Cache() { return cache_; }
 
     // Interpreter state, read and changed by the commands.
     TPage* CurrentPage = nullptr;

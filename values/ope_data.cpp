@@ -1,7 +1,7 @@
 #include "values/ope_data.h"
 
-#include "archive/hash.h"
 #include "common/error.h"
+#include "common/hash.h"
 #include "common/stream_io.h"
 #include "values/param_collection.h"
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "archive/hash.h"
+#include "common/hash.h"
 #include "common/stream.h"
 #include "values/params.h"
 
@@ -42,7 +42,6 @@ public:
 
     TCustomParam& Value() const { return *value_; }
     TCustomParam* ValuePtr() const { return value_.get(); }
-    void SetValue(std::unique_ptr<TCustomParam> value) { value_ = std::move(value); }
 
     // Names a user variable. Raises "\"%s\"：変数名が不正です" for an empty
     // name, one containing a blank, or one beginning with a digit.

@@ -112,8 +112,6 @@ public:
     void CopyMem(const TCustomParam& src) override;
     void ClearDims() override;
 
-    const std::vector<T>& Items() const { return items_; }
-
 protected:
     std::vector<T> items_;
 };

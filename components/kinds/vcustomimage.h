@@ -49,8 +49,6 @@ public:
     // Size follows the zoom (unless a motion runs); a PR_POSZOOMED image in
     // an image of the same zoom maps through the parent's real scale.
     virtual void RecomputeSize();
-    void RequestSizeRecompute() { recompute_ = true; }
-    bool SizeRecomputeDue() const { return recompute_; }
     void BeforeApplyLeft() override;
     void AppliedProperties() override { Invalidate(); }
 

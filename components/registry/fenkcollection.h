@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "archive/hash.h"
+#include "common/hash.h"
 #include "gfx/dibx.h"
 
 namespace vesk {
@@ -93,7 +93,6 @@ public:
 
     // Surfaces are decoded at the screen's depth when the flag is set, at
     // 32 bits otherwise; changing either reloads every item.
-    bool ScreenDepth() const { return screenDepth_; }
     void SetScreenDepth(bool on);
     int BitCount() const { return bitCount_; }
     void SetBitCount(int bitCount);

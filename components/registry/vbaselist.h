@@ -91,7 +91,6 @@ public:
     // The next input pass gives the focus to the active base's deepest
     // focusable control.
     void RequestFocus() { focusRequested_ = true; }
-    bool FocusRequested() const { return focusRequested_; }
     void DropFocus();
 
     // ---- Right-click list: kinds that close on a right click. ----

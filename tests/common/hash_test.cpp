@@ -1,4 +1,4 @@
-#include "archive/hash.h"
+#include "common/hash.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "gfx/rands.h"
+#include "common/rands.h"
 
 namespace vesk {
 
