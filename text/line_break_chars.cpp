@@ -1,0 +1,41 @@
+#include "text/line_break_chars.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "common/cp932.h"
+#include "common/sjis.h"
+
+namespace vesk {
+
+namespace {
+
+std::vector<std::uint16_t> Codes(const std::string& sjis) {
+    std::vector<std::uint16_t> out;
+    for (std::size_t i = 0; i < sjis.size();) {
+        const std::size_t len = SjisCharLen(sjis, i);
+        const auto lead = static_cast<unsigned char>(sjis[i]);
+        out.push_back(len == 2 ? std::uint16_t(lead << 8 | static_cast<unsigned char>(sjis[i + 1])) : lead);
+        i += len;
+    }
+    return out;
+}
+
+bool Contains(const std::vector<std::uint16_t>& codes, std::uint16_t code) {
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+}  // namespace
+
+bool CannotStartLine(std::uint16_t code) {
+    static const std::vector<std::uint16_t> codes = Codes(Sj("。、｣」』)）､｡!?！？】"));
+    return Contains(codes, code);
+}
+
+bool CannotEndLine(std::uint16_t code) {
+    static const std::vector<std::uint16_t> codes = Codes(Sj("｢「『（([<【"));
+    return Contains(codes, code);
+}
+
+}  // namespace vesk
