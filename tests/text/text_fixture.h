@@ -13,7 +13,7 @@ namespace vesk::test {
 
 // The glyph list in one readable line: characters as UTF-8 text, inserted
 // ones in braces, operations as tags ("<BR>", "<CLEAR>", "<ALIGN 2>",
-// "<INDENT>", "<UNDENT>", "<EVENT text>", "<END text>", "<VAR expr>",
+// "<INDENT>", "<UNDENT>", "<EVENT text>", "<VAR expr>",
 // "<IMG name 5>").
 inline std::string Describe(const TQsWord& engine) {
     std::string out;
@@ -30,7 +30,8 @@ inline std::string Describe(const TQsWord& engine) {
             case WD_ALIGN: out += "<ALIGN " + std::to_string(g.Align()) + ">"; break;
             case WD_INDENT: out += "<INDENT>"; break;
             case WD_UNDENT: out += "<UNDENT>"; break;
-            case WD_EVENT: out += (g.Wait() ? "<END " : "<EVENT ") + name + ">"; break;
+            // Both forms of an END event read as markup writes them.
+            case WD_EVENT: out += std::string("<EVENT ") + (g.Wait() ? "\x01" : "") + name + ">"; break;
             case WD_VAR: out += "<VAR " + name + ">"; break;
             case WD_IMG: out += "<IMG " + name + " " + std::to_string(g.Align()) + ">"; break;
             default: out += "<?>"; break;
