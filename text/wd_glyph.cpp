@@ -23,6 +23,11 @@ void TWdGlyph::SetBounds(int left, int top, int width, int height) {
 int TWdGlyph::X() const { return (parent_ ? parent_->X() : 0) + left_; }
 int TWdGlyph::Y() const { return (parent_ ? parent_->Y() : 0) + top_; }
 
+int TWdGlyph::YInPage() const {
+    if (!parent_ || Page() == this) return 0;
+    return top_ + parent_->YInPage();
+}
+
 const std::string& TWdGlyph::Link() const {
     static const std::string none;
     return none;

@@ -63,6 +63,8 @@ public:
     // Place on the owner's surface: the parent's plus the glyph's own.
     virtual int X() const;
     virtual int Y() const;
+    // Place within its page (0 for the page itself and for unplaced glyphs).
+    int YInPage() const;
 
     // The decoration: characters' own, or the one a variable insertion
     // gives its characters. The setters re-share through the engine's list.

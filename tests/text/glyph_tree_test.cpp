@@ -8,10 +8,21 @@ using namespace vesk;
 using vesk::test::TEngineFixture;
 using vesk::test::TTestComposite;
 
+namespace {
+
+class TTestPage : public TTestComposite {
+public:
+    using TTestComposite::TTestComposite;
+    const TWdGlyph* Page() const override { return this; }
+};
+
+}  // namespace
+
 TEST(GlyphTree, CompositesJoinAndFindTheirChildren) {
     TEngineFixture f;
     ASSERT_EQ(f.Parse("<DIV>ab<BR>c"), "<ALIGN 1>ab<BR>c");
-    TTestComposite page(f.engine), row(f.engine);
+    TTestPage page(f.engine);
+    TTestComposite row(f.engine);
     page.Append(row);
     for (int i = 0; i < f.engine.Count(); ++i) row.Append(f.At(i));
     EXPECT_EQ(row.ChildCount(), 5);
@@ -36,6 +47,9 @@ TEST(GlyphTree, CompositesJoinAndFindTheirChildren) {
     f.At(2).SetBounds(7, 1, 12, 12);
     EXPECT_EQ(f.At(2).X(), 110);
     EXPECT_EQ(f.At(2).Y(), 71);
+    EXPECT_EQ(f.At(2).YInPage(), 21);
+    EXPECT_EQ(f.At(2).Page(), &page);
+    EXPECT_EQ(page.YInPage(), 0);
 
     row.RemoveChildAt(0);
     EXPECT_EQ(f.At(0).Parent(), nullptr);
