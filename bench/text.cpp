@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/cp932.h"
+#include "text/char_code.h"
 #include "text/font_faces.h"
 #include "text/fontpixel_manager.h"
 
@@ -20,13 +21,8 @@ namespace {
 std::vector<std::uint16_t> LineCodes() {
     const std::string s = Utf8ToSjis("今日はいい天気ですね。散歩に行きましょうか？「はい」と彼女は答えた。ABCxyz");
     std::vector<std::uint16_t> out;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        const bool pair = (lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0;
-        const std::uint16_t code = pair ? std::uint16_t(lead << 8 | static_cast<unsigned char>(s[i + 1])) : lead;
-        if (std::find(out.begin(), out.end(), code) == out.end()) out.push_back(code);
-        i += pair ? 2 : 1;
-    }
+    for (std::size_t i = 0; i < s.size(); i += SjisCharLen(s, i))
+        if (std::find(out.begin(), out.end(), CharCodeAt(s, i)) == out.end()) out.push_back(CharCodeAt(s, i));
     return out;
 }
 

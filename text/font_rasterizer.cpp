@@ -10,6 +10,7 @@
 
 #include "common/cp932.h"
 #include "common/error.h"
+#include "text/char_code.h"
 #include "text/coverage_levels.h"
 #include "text/fontpixel.h"
 #include "text/tag_values.h"
@@ -36,8 +37,7 @@ int RoundDiv(std::int64_t n, std::int64_t d) { return static_cast<int>((2 * n + 
 // The Unicode code point of a Shift-JIS glyph code, 0 when it has none.
 char32_t CodePoint(std::uint16_t code) {
     if (code < 0x80) return code;
-    const std::string sjis = code > 0xFF ? std::string{char(code >> 8), char(code & 0xFF)} : std::string(1, char(code));
-    const std::string utf8 = SjisToUtf8(sjis);
+    const std::string utf8 = SjisToUtf8(CodeText(code));
     // The converter puts "?" for bytes that are no character; no character
     // code of 0x80 and up holds a "?" byte of its own.
     if (utf8.empty() || utf8.find('?') != std::string::npos) return 0;

@@ -1,7 +1,6 @@
 // Putting a cached glyph into a page's colour and alpha surfaces, with its
 // border, shadow, underline and strike-out.
 #include <algorithm>
-#include <cstdlib>
 
 #include "gfx/pixel_rows.h"
 #include "text/fontpixel.h"

@@ -6,6 +6,7 @@
 
 #include "common/cp932.h"
 #include "common/sjis.h"
+#include "text/char_code.h"
 
 namespace vesk {
 
@@ -13,12 +14,7 @@ namespace {
 
 std::vector<std::uint16_t> Codes(const std::string& sjis) {
     std::vector<std::uint16_t> out;
-    for (std::size_t i = 0; i < sjis.size();) {
-        const std::size_t len = SjisCharLen(sjis, i);
-        const auto lead = static_cast<unsigned char>(sjis[i]);
-        out.push_back(len == 2 ? std::uint16_t(lead << 8 | static_cast<unsigned char>(sjis[i + 1])) : lead);
-        i += len;
-    }
+    for (std::size_t i = 0; i < sjis.size(); i += SjisCharLen(sjis, i)) out.push_back(CharCodeAt(sjis, i));
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include "common/cp932.h"
 #include "common/error.h"
 #include "common/sjis.h"
+#include "text/char_code.h"
 #include "text/markup_tag.h"
 #include "text/markup_tokens.h"
 #include "text/qsword.h"
@@ -84,16 +85,11 @@ private:
     }
 
     void Characters(const std::string& text) {
-        for (std::size_t i = 0; i < text.size();) {
-            const std::size_t len = SjisCharLen(text, i);
-            const auto lead = static_cast<unsigned char>(text[i]);
-            const std::uint16_t code =
-                len == 2 ? std::uint16_t(lead << 8 | static_cast<unsigned char>(text[i + 1])) : lead;
-            auto c = std::make_unique<TWdChar>(engine_, code, CurrentDecoration());
+        for (std::size_t i = 0; i < text.size(); i += SjisCharLen(text, i)) {
+            auto c = std::make_unique<TWdChar>(engine_, CharCodeAt(text, i), CurrentDecoration());
             c->SetLink(state_.Link);
             c->SetWait(state_.Wait.Top());
             engine_.Append(std::move(c));
-            i += len;
         }
     }
 

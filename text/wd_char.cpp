@@ -1,14 +1,10 @@
 #include "text/wd_char.h"
 
 #include "common/stream_io.h"
+#include "text/char_code.h"
 #include "text/qsword.h"
 
 namespace vesk {
-
-std::string CodeText(std::uint16_t code) {
-    if (code > 0xFF) return std::string{char(code >> 8), char(code & 0xFF)};
-    return std::string(1, char(code));
-}
 
 TWdChar::TWdChar(const TWdChar& o, TQsWord& engine)
     : TWdReal(o, engine), DrawnRect(o.DrawnRect), code_(o.code_), decoration_(DecorationFor(engine, o.decoration_)) {}

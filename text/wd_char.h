@@ -47,7 +47,4 @@ public:
     std::unique_ptr<TWdGlyph> Clone(TQsWord& engine) const override;
 };
 
-// The one or two bytes of a character code.
-std::string CodeText(std::uint16_t code);
-
 }  // namespace vesk

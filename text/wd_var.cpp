@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "common/sjis.h"
 #include "common/stream_io.h"
+#include "text/char_code.h"
 #include "text/qsword.h"
 #include "text/wd_char.h"
 #include "text/wd_ops.h"
@@ -96,20 +97,16 @@ std::string TWdOpeVar::Value() const {
 std::vector<std::unique_ptr<TWdGlyph>> TWdOpeVar::Expand() {
     const std::string value = Value();
     std::vector<std::unique_ptr<TWdGlyph>> out;
-    for (std::size_t i = 0; i < value.size();) {
-        const std::size_t len = SjisCharLen(value, i);
+    for (std::size_t i = 0; i < value.size(); i += SjisCharLen(value, i)) {
         const auto lead = static_cast<unsigned char>(value[i]);
         if (lead == '\r') {
             out.push_back(std::make_unique<TWdVarReturn>(Engine()));
         } else if (lead >= 0x20) {
-            const std::uint16_t code =
-                len == 2 ? std::uint16_t(lead << 8 | static_cast<unsigned char>(value[i + 1])) : lead;
-            auto c = std::make_unique<TWdVarChar>(Engine(), code, decoration_);
+            auto c = std::make_unique<TWdVarChar>(Engine(), CharCodeAt(value, i), decoration_);
             c->SetLink(link_);
             c->SetWait(wait_);
             out.push_back(std::move(c));
         }
-        i += len;
     }
     return out;
 }

@@ -9,6 +9,7 @@
 
 #include "common/cp932.h"
 #include "common/error.h"
+#include "text/char_code.h"
 #include "text/coverage_levels.h"
 #include "text/font_faces.h"
 #include "text/font_rasterizer.h"
@@ -19,10 +20,7 @@ using namespace vesk;
 
 namespace {
 
-std::uint16_t Code(const char* utf8) {
-    const std::string s = Utf8ToSjis(utf8);
-    return s.size() == 2 ? std::uint16_t(std::uint8_t(s[0]) << 8 | std::uint8_t(s[1])) : std::uint8_t(s[0]);
-}
+std::uint16_t Code(const char* utf8) { return CharCodeAt(Utf8ToSjis(utf8), 0); }
 
 const std::string& Gothic() { return DefaultFaceName(); }
 

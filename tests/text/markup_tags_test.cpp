@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/error.h"
+#include "text/char_code.h"
 #include "text/line_break_chars.h"
 #include "text/markup_tag.h"
 #include "text/tag_values.h"
@@ -180,10 +181,7 @@ TEST(MarkupParse, CharactersOfOneLookShareADecoration) {
 }
 
 TEST(LineBreakChars, BracketsAndMarks) {
-    auto code = [](const char* utf8) {
-        const std::string s = Utf8ToSjis(utf8);
-        return std::uint16_t(s.size() == 2 ? (std::uint8_t(s[0]) << 8 | std::uint8_t(s[1])) : std::uint8_t(s[0]));
-    };
+    auto code = [](const char* utf8) { return CharCodeAt(Utf8ToSjis(utf8), 0); };
     for (const char* c : {"。", "、", "｣", "」", "』", ")", "）", "､", "｡", "!", "?", "！", "？", "】"}) {
         EXPECT_TRUE(CannotStartLine(code(c))) << c;
         EXPECT_FALSE(CannotEndLine(code(c))) << c;
