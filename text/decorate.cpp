@@ -65,10 +65,8 @@ TDecorateRef TDecorateList::At(int index) {
 
 const TDecorate& TDecorateList::Item(int index) const { return *items_.at(static_cast<std::size_t>(index)); }
 
-int TDecorateList::IndexOf(const TDecorate* d) const {
-    if (!d) return -1;
-    const int pos = static_cast<const TItem*>(d)->Position;
-    return pos < Count() && items_[static_cast<std::size_t>(pos)].get() == d ? pos : -1;
+int TDecorateList::IndexOf(const TDecorateRef& ref) const {
+    return ref.item_ && ref.list_ == this ? ref.item_->Position : -1;
 }
 
 int TDecorateList::RefCount(int index) const { return items_.at(static_cast<std::size_t>(index))->RefCount; }

@@ -91,7 +91,8 @@ public:
 
     int Count() const { return static_cast<int>(items_.size()); }
     const TDecorate& Item(int index) const;
-    int IndexOf(const TDecorate* d) const;
+    // Where ref's decoration lies; -1 for none or one of another list.
+    int IndexOf(const TDecorateRef& ref) const;
     int RefCount(int index) const;
     // Drops every decoration from index on; only ones that nothing uses any
     // more may go (a failed read takes back what it appended).

@@ -14,7 +14,7 @@ std::string TWdChar::Text() const { return CodeText(code_); }
 void TWdChar::WriteData(TStream& s) const {
     WriteLinkAndWait(s);
     WriteUInt16(s, code_);
-    WriteInt32(s, Engine().Decorations().IndexOf(decoration_.Get()));
+    WriteInt32(s, Engine().Decorations().IndexOf(decoration_));
 }
 
 void TWdChar::ReadData(TStream& s, const TGlyphReadContext& context) {

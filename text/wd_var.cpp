@@ -126,7 +126,7 @@ void TWdOpeVar::WriteData(TStream& s) const {
     // not a plain name has no text to give, and dropping it would lose the
     // insertion without a word.
     if (compiled_) throw EVeskError(Sj("変数挿入の式を保存できません"));
-    WriteInt32(s, Engine().Decorations().IndexOf(decoration_.Get()));
+    WriteInt32(s, Engine().Decorations().IndexOf(decoration_));
     WriteInt32(s, wait_);
     WriteString(s, link_);
     WriteString(s, expression_);

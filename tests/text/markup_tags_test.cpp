@@ -162,7 +162,7 @@ TEST(MarkupParse, CharactersOfOneLookShareADecoration) {
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(f.At(0).Decoration()->Get(), f.At(3).Decoration()->Get());
     EXPECT_EQ(f.At(2).Decoration()->Get(), f.At(4).Decoration()->Get());
-    EXPECT_EQ(list.RefCount(list.IndexOf(f.At(0).Decoration()->Get())), 3);
+    EXPECT_EQ(list.RefCount(list.IndexOf(*f.At(0).Decoration())), 3);
 
     // A change to one character moves it to an equal look or a new one;
     // a look nothing uses any more is gone.
