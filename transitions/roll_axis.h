@@ -19,10 +19,9 @@ struct TRollAxis {
     // The lines from .. to - 1 along the axis, across the whole screen.
     TRect Band(int from, int to) const { return vertical ? TRect{0, from, across, to} : TRect{from, 0, to, across}; }
 
-    // Stretches src's lines `from` over the target's lines `to`.
-    void Stretch(TCustomDIBX& target, TCustomDIBX& src, const TRect& from, const TRect& to) const {
-        target.StretchDraw(to, src, 255, false, false, false, from);
-    }
+    // Stretches src's lines from .. from + length - 1 over the target's
+    // lines to .. to + toLength - 1, as the stretched draw does.
+    void Stretch(TCustomDIBX& target, TCustomDIBX& src, int from, int length, int to, int toLength) const;
     // Copies src's lines from .. to - 1 to the same place.
     void Copy(TCustomDIBX& target, TCustomDIBX& src, int from, int to) const {
         const TRect band = Band(from, to);

@@ -19,11 +19,11 @@ bool TWipeRubberH::Step() {
     if (!Flag) {
         const int n = int(std::max<std::int64_t>(1, wipe::Round(q * roll.k / 2)));
         const int start = std::max(0, roll.k - n);
-        axis.Stretch(*Target, src, axis.Band(start, start + n), axis.Band(0, w));
+        axis.Stretch(*Target, src, start, n, 0, w);
         if (w < axis.size) axis.Copy(*Target, src, w, axis.size);
     } else {
         const int n = int(std::max<std::int64_t>(1, wipe::Round(q * w / 2)));
-        axis.Stretch(*Target, src, axis.Band(roll.rest, roll.rest + n), axis.Band(roll.rest, axis.size));
+        axis.Stretch(*Target, src, roll.rest, n, roll.rest, axis.size - roll.rest);
         if (w < axis.size) axis.Copy(*Target, src, 0, roll.rest);
     }
     return false;

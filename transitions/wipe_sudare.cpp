@@ -11,10 +11,10 @@ bool TWipeSudareH::Step() {
     TCustomDIBX& src = roll.fromNew ? *New : *Old;
     ClipToTarget();
     if (!Flag) {
-        axis.Stretch(*Target, src, axis.Band(roll.k, roll.k + 1), axis.Band(0, roll.k + 1));
+        axis.Stretch(*Target, src, roll.k, 1, 0, roll.k + 1);
         if (roll.k + 1 < axis.size) axis.Copy(*Target, src, roll.k + 1, axis.size);
     } else {
-        axis.Stretch(*Target, src, axis.Band(roll.rest, roll.rest + 1), axis.Band(roll.rest, axis.size));
+        axis.Stretch(*Target, src, roll.rest, 1, roll.rest, axis.size - roll.rest);
         if (roll.k + 1 < axis.size) axis.Copy(*Target, src, 0, roll.rest);
     }
     return false;

@@ -13,6 +13,7 @@
 
 #include "common/stream.h"
 #include "gfx/fenks.h"
+#include "gfx/pixel_kernels.h"
 #include "gfx/pngfile.h"
 #include "tests/transitions/wipe_fixture.h"
 
@@ -109,6 +110,12 @@ TEST_P(WipeGolden, MatchesItsFrames) {
         for (int x = 0; x < strip->Width(); ++x)
             if (strip->GetPixel(x, y) != TPixel(strip->ColorToPixel(image.ColorOf(image.GetPixel(x, y))))) ++wrong[x / kW];
     for (int i = 0; i < kFrames; ++i) EXPECT_EQ(wrong[i], 0) << "pixels off the golden at " << kPositions[i] << " ms";
+
+    // The plain builds of the row loops draw the same frames.
+    pixel::UseKernels(&pixel::BaselineKernels());
+    const std::unique_ptr<TDIBX> plain = Strip(kind, bits);
+    pixel::UseKernels(nullptr);
+    EXPECT_EQ(Pixels(*plain), Pixels(*strip)) << "the baseline kernels drew other frames";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, WipeGolden, ::testing::Combine(::testing::Range(1, int(kWipeKindCount)),
