@@ -25,6 +25,8 @@ void TWipeMask::Prepare() {
 
 bool TWipeMask::BuildMask() { return false; }
 
+void TWipeMask::FillMaskRows(int, int) {}
+
 bool TWipeMask::MaskFits() const {
     return Mask.Width() == Width() && Mask.Height() == MaskHeight() && Mask.BitCount() == 8;
 }
@@ -52,16 +54,23 @@ void TWipeMask::Compose() {
     if (!frames || !mask) return;
     const int w = Width(), h = Height(), mh = Mask.Height();
     const bool twoLevel = TwoLevel != 0;
-    if (BitCount() == 32) {
-        for (int y = 0; y < h; ++y)
-            wipe::ComposeRow(frames.Target<std::uint32_t>(y), frames.Old<std::uint32_t>(y),
-                             frames.New<std::uint32_t>(y), mask.Row(y % mh), w, twoLevel);
-        return;
-    }
     const wipe::Fields16 f(*Target);
-    for (int y = 0; y < h; ++y)
-        wipe::ComposeRow(frames.Target<std::uint16_t>(y), frames.Old<std::uint16_t>(y), frames.New<std::uint16_t>(y),
-                         mask.Row(y % mh), w, twoLevel, f);
+    // Bands of rows small enough that their mask rows and pixels stay in
+    // the cache between filling and composing.
+    constexpr int kBand = 16;
+    for (int y0 = 0; y0 < h; y0 += kBand) {
+        const int y1 = std::min(h, y0 + kBand);
+        if (mh == h) FillMaskRows(y0, y1);
+        for (int y = y0; y < y1; ++y) {
+            const std::uint8_t* m = mask.Row(y % mh);
+            if (BitCount() == 32)
+                wipe::ComposeRow(frames.Target<std::uint32_t>(y), frames.Old<std::uint32_t>(y),
+                                 frames.New<std::uint32_t>(y), m, w, twoLevel);
+            else
+                wipe::ComposeRow(frames.Target<std::uint16_t>(y), frames.Old<std::uint16_t>(y),
+                                 frames.New<std::uint16_t>(y), m, w, twoLevel, f);
+        }
+    }
 }
 
 }  // namespace vesk

@@ -34,6 +34,12 @@ public:
     virtual int MaskHeight() const;                          // 9
 
 protected:
+    // Called by the composition right before it reads mask rows from .. to
+    // - 1, so a kind that builds its mask a row at a time (BuildMask then
+    // only settles the level) has each band of rows still in the cache
+    // when it is composed. The others build the whole mask in BuildMask.
+    virtual void FillMaskRows(int from, int to);
+
     // A mask row for writing, 0 <= y < MaskHeight().
     std::uint8_t* MaskRow(int y) { return Mask.ScanLine(y); }
     void FillMask(std::uint8_t value) { Mask.Fill(value); }

@@ -15,8 +15,12 @@ public:
     void Prepare() override;
     bool BuildMask() override;
 
+protected:
+    void FillMaskRows(int from, int to) override;
+
 private:
     wipe::TGreyMask grey_;
+    int level_ = 0;  // Position * 512 / Duration of the mask being built
 };
 
 }  // namespace vesk
