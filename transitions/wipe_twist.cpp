@@ -56,15 +56,13 @@ struct TColumnRun {
     std::vector<std::int32_t> top, length, end, at, step;
 };
 
-// A tile of n adjacent turning columns of one source, written a row at a
-// time from the top. Column by column the stretch would touch a cache line
-// per pixel; a whole row of the screen at a time it would read each
-// column's source row from another line than its neighbours', lines that
-// are gone from the cache by the time the next rows come back to them. In a
-// narrow tile those lines are still there. Whole-word masks rather than
-// flags: the vectoriser takes the selects and the gather only in this form.
+// A run of n adjacent turning columns of one source, written a row at a
+// time from the top: column by column the stretch would touch a cache line
+// per pixel. Each column's source row is read through one index, which the
+// vectoriser makes a gather; it takes the selects and the gather only with
+// whole-word masks rather than flags.
 template <class P>
-VESK_WIPE_INLINE void ColumnTile(P* __restrict out, std::int32_t outStride, const P* __restrict in,
+VESK_WIPE_INLINE void ColumnRows(P* __restrict out, std::int32_t outStride, const P* __restrict in,
                                  std::int32_t stride, int height, int n, const std::int32_t* __restrict top,
                                  const std::int32_t* __restrict length, const std::int32_t* __restrict end,
                                  std::int32_t* __restrict at, const std::int32_t* __restrict step) {
@@ -83,15 +81,12 @@ VESK_WIPE_INLINE void ColumnTile(P* __restrict out, std::int32_t outStride, cons
     }
 }
 
-struct TColumnTile {
+struct TColumnRows {
     template <class P, class... Rest>
     VESK_WIPE_INLINE void operator()(P* out, Rest... rest) const {
-        ColumnTile(out, rest...);
+        ColumnRows(out, rest...);
     }
 };
-
-// Columns per tile: two cache lines of 32-bit pixels.
-constexpr int kTile = 32;
 
 template <class P>
 void TwistColumns(const TCustomWipe& w, const wipe::TLockedFrames& f, double phi, int& done) {
@@ -125,12 +120,10 @@ void TwistColumns(const TCustomWipe& w, const wipe::TLockedFrames& f, double phi
     for (int which = 0; which < 2; ++which) {
         TColumnRun& run = runs[which];
         const P* in = which ? f.New<P>(0) : f.Old<P>(0);
-        for (int from = run.from; from < run.to; from += kTile) {
-            const int n = std::min(kTile, run.to - from), k = from - run.from;
-            wipe::RunRow(TColumnTile{}, f.Target<P>(0) + from, outStride, in + from, stride, height, n,
-                         run.top.data() + k, run.length.data() + k, run.end.data() + k, run.at.data() + k,
-                         run.step.data() + k);
-        }
+        if (run.to > run.from)
+            wipe::RunRow(TColumnRows{}, f.Target<P>(0) + run.from, outStride, in + run.from, stride, height,
+                         run.to - run.from, run.top.data(), run.length.data(), run.end.data(), run.at.data(),
+                         run.step.data());
     }
 }
 
