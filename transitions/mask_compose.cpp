@@ -139,14 +139,16 @@ void Runs(const u8* m, int w, Copy&& copy, Mixed&& mixed) {
 // n, m, k) at their start.
 template <class P, class Mixed>
 void ComposeRuns(P* d, const P* o, const P* n, const u8* m, int w, Mixed&& mixed) {
-    Runs(
-        m, w, [&](bool fromNew, int x, int k) { std::memcpy(d + x, (fromNew ? n : o) + x, std::size_t(k) * sizeof(P)); },
-        [&](int x, int k) { mixed(d + x, o + x, n + x, m + x, k); });
+    auto copy = [&](bool fromNew, int x, int k) {
+        std::memcpy(d + x, (fromNew ? n : o) + x, std::size_t(k) * sizeof(P));
+    };
+    Runs(m, w, copy, [&](int x, int k) { mixed(d + x, o + x, n + x, m + x, k); });
 }
 
 template <class P, class Body>
 void ComposeRunsWith(P* d, const P* o, const P* n, const u8* m, int w, const Body& body) {
-    ComposeRuns(d, o, n, m, w, [&](P* dd, const P* oo, const P* nn, const u8* mm, int k) { RunRow(body, dd, oo, nn, mm, k); });
+    ComposeRuns(d, o, n, m, w,
+                [&](P* dd, const P* oo, const P* nn, const u8* mm, int k) { RunRow(body, dd, oo, nn, mm, k); });
 }
 
 }  // namespace

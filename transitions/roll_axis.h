@@ -14,7 +14,8 @@ struct TRollAxis {
     int across;  // pixels across it
 
     TRollAxis(const TCustomWipe& w, bool isVertical)
-        : vertical(isVertical), size(isVertical ? w.Height() : w.Width()), across(isVertical ? w.Width() : w.Height()) {}
+        : vertical(isVertical), size(isVertical ? w.Height() : w.Width()),
+          across(isVertical ? w.Width() : w.Height()) {}
 
     // The lines from .. to - 1 along the axis, across the whole screen.
     TRect Band(int from, int to) const { return vertical ? TRect{0, from, across, to} : TRect{from, 0, to, across}; }

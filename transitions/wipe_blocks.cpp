@@ -95,7 +95,10 @@ void TWipeBlockRandom::ListBlocks(int b) {
     for (int y = 0; y < Mask.Height(); y += b)
         for (int x = 0; x < Mask.Width(); x += b) rows.push_back(TRect{x, y, x + b, y + b});
     wipe::TRandomPool pool(int(rows.size()));
-    while (pool.Remaining() > 0) blocks_.push_back(rows[std::size_t(pool.Take(ProcessRandom().Below(pool.Remaining())))]);
+    while (pool.Remaining() > 0) {
+        const int k = ProcessRandom().Below(pool.Remaining());
+        blocks_.push_back(rows[std::size_t(pool.Take(k))]);
+    }
 }
 
 }  // namespace vesk

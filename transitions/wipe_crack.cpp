@@ -73,8 +73,11 @@ bool TWipeCrack::Step() {
         const TRect cell = Cell(**it);
         // Past its fall time a chip is below the screen wherever it began.
         const std::int64_t y = u >= FallTime ? Height() : cell.Top + FallAt(u);
-        if (y < Height()) Target->Draw(int(cell.Left + u * (*it)->Drift / 100), int(y), false, false, false, cell, *Old);
-        else it->reset();
+        if (y >= Height()) {
+            it->reset();
+            continue;
+        }
+        Target->Draw(int(cell.Left + u * (*it)->Drift / 100), int(y), false, false, false, cell, *Old);
     }
     return false;
 }

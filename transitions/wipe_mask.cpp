@@ -32,7 +32,8 @@ bool TWipeMask::MaskFits() const {
 }
 
 bool TWipeMask::NewLevel(std::int64_t v) {
-    const auto level = std::int32_t(std::clamp<std::int64_t>(v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    using Limits = std::numeric_limits<std::int32_t>;
+    const auto level = std::int32_t(std::clamp<std::int64_t>(v, Limits::min(), Limits::max()));
     if (level == LastLevel) return false;
     LastLevel = level;
     return true;

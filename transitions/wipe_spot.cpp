@@ -55,7 +55,8 @@ bool TWipeSpot::Step() {
     for (int y = 0; y < Height(); ++y) {
         const std::int32_t* dist = Distances.data() + std::size_t(y) * std::size_t(w);
         // The ring has not reached any pixel of the row, or has passed all.
-        if (b < rowMin_[std::size_t(y)]) std::memcpy(frames.Target<std::uint8_t>(y), frames.Old<std::uint8_t>(y), rowBytes);
+        if (b < rowMin_[std::size_t(y)])
+            std::memcpy(frames.Target<std::uint8_t>(y), frames.Old<std::uint8_t>(y), rowBytes);
         else if (b >= rowMax_[std::size_t(y)] + 512)
             std::memcpy(frames.Target<std::uint8_t>(y), frames.New<std::uint8_t>(y), rowBytes);
         else if (is32)

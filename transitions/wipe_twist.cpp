@@ -44,7 +44,9 @@ void TwistRows(const TCustomWipe& w, const wipe::TLockedFrames& f, double phi, i
         P* d = f.Target<P>(row);
         std::fill(d, d + x, P(0));
         std::fill(d + x + n, d + width, P(0));
-        if (n > 0) wipe::StretchRow(d + x, slat.squeezed > 0 ? f.Old<P>(row) : f.New<P>(row), wipe::TStretchWalk(0, width, n), n);
+        if (n == 0) continue;
+        const P* src = slat.squeezed > 0 ? f.Old<P>(row) : f.New<P>(row);
+        wipe::StretchRow(d + x, src, wipe::TStretchWalk(0, width, n), n);
     }
 }
 
@@ -115,11 +117,11 @@ void TwistColumns(const TCustomWipe& w, const wipe::TLockedFrames& f, double phi
     }
     // The last done column in the order the columns turn.
     done = w.Flag ? firstDone : lastDone;
-    const auto stride = std::int32_t(w.Old->Pitch() / int(sizeof(P)));
     const auto outStride = std::int32_t(w.Target->Pitch() / int(sizeof(P)));
     for (int which = 0; which < 2; ++which) {
         TColumnRun& run = runs[which];
         const P* in = which ? f.New<P>(0) : f.Old<P>(0);
+        const auto stride = std::int32_t((which ? w.New : w.Old)->Pitch() / int(sizeof(P)));
         if (run.to > run.from)
             wipe::RunRow(TColumnRows{}, f.Target<P>(0) + run.from, outStride, in + run.from, stride, height,
                          run.to - run.from, run.top.data(), run.length.data(), run.end.data(), run.at.data(),

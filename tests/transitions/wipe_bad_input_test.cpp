@@ -261,7 +261,8 @@ TEST(WipeBadInput, ProgressScaleIsExactForEverySpan) {
         const auto duration = std::int32_t(1 + random() % std::uint64_t(kMax));
         const auto position = std::int32_t(random() % std::uint64_t(duration));
         const __int128 want = __int128(span) * position / duration;
-        ASSERT_EQ(wipe::Scale(span, position, duration), std::int64_t(want)) << span << " " << position << " " << duration;
+        ASSERT_EQ(wipe::Scale(span, position, duration), std::int64_t(want))
+            << span << " " << position << " " << duration;
     }
 }
 

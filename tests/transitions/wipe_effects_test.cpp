@@ -192,7 +192,8 @@ TEST(WipeEffects, ChipsStartTheSecondParameterApart) {
         run.Start(WP_CRACK, s);
         run.StepAt(50);  // t = 16: every chip 22 pixels up
         for (int y = 26; y < 48; ++y)
-            for (int x = 0; x < 64; ++x) ASSERT_EQ(run.target->GetPixel(x, y), run.nw->GetPixel(x, y)) << x << ", " << y;
+            for (int x = 0; x < 64; ++x)
+                ASSERT_EQ(run.target->GetPixel(x, y), run.nw->GetPixel(x, y)) << x << ", " << y;
     }
     {
         TWipeRun run(64, 48, 32);
@@ -218,7 +219,8 @@ TEST(WipeEffects, ZoomCollapsesToItsPointAtTheMiddle) {
         s.param1 = py;
         run.Start(WP_ZOOMIN, s);
         run.StepAt(500);
-        EXPECT_EQ(Pixels(*run.target), std::vector<std::uint32_t>(64 * 48, run.old->GetPixel(px, py))) << px << ", " << py;
+        EXPECT_EQ(Pixels(*run.target), std::vector<std::uint32_t>(64 * 48, run.old->GetPixel(px, py)))
+            << px << ", " << py;
     }
 }
 
@@ -261,7 +263,8 @@ TEST(WipeEffects, BoxBlurAveragesTheSquareInsideThePicture) {
                     std::uint32_t sum[4] = {}, n = 0;
                     for (int v = std::max(0, y - r); v <= std::min(8, y + r); ++v)
                         for (int u = std::max(0, x - r); u <= std::min(12, x + r); ++u, ++n) {
-                            const std::uint32_t c = bits == 32 ? src->GetPixel(u, v) : NativeToColour(*src, src->GetPixel(u, v));
+                            const std::uint32_t p = src->GetPixel(u, v);
+                            const std::uint32_t c = bits == 32 ? p : NativeToColour(*src, p);
                             for (int k = 0; k < 4; ++k) sum[k] += (c >> (8 * k)) & 0xFF;
                         }
                     std::uint32_t mean = 0;

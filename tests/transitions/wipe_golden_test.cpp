@@ -100,7 +100,8 @@ TEST_P(WipeGolden, MatchesItsFrames) {
         WritePng(*strip, std::string(out) + "/" + file);
         GTEST_SKIP() << "wrote " << file;
     }
-    const std::optional<TFenkFrameList> golden = ReadPng(std::string(VESK_SOURCE_DIR) + "/tests/transitions/golden/" + file);
+    const std::optional<TFenkFrameList> golden =
+        ReadPng(std::string(VESK_SOURCE_DIR) + "/tests/transitions/golden/" + file);
     ASSERT_TRUE(golden.has_value()) << "no golden " << file << "; scripts/regen-wipe-goldens.sh makes it";
     const TDIBSurface& image = (*golden)[0].Image;
     ASSERT_EQ(image.Width(), strip->Width());
@@ -108,7 +109,7 @@ TEST_P(WipeGolden, MatchesItsFrames) {
     int wrong[kFrames] = {};
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < strip->Width(); ++x)
-            if (strip->GetPixel(x, y) != TPixel(strip->ColorToPixel(image.ColorOf(image.GetPixel(x, y))))) ++wrong[x / kW];
+            wrong[x / kW] += strip->GetPixel(x, y) != TPixel(strip->ColorToPixel(image.ColorOf(image.GetPixel(x, y))));
     for (int i = 0; i < kFrames; ++i) EXPECT_EQ(wrong[i], 0) << "pixels off the golden at " << kPositions[i] << " ms";
 
     // The plain builds of the row loops draw the same frames.

@@ -35,7 +35,8 @@ TEST(WipeMask, BlindsTurnTheirColumnsInOrderInsideEveryStrip) {
         for (int y = 0; y < 4; ++y) {
             const std::vector<bool> turned = NewColumns(run, y);
             for (int x = 0; x < 640; ++x)
-                ASSERT_EQ(turned[std::size_t(x)], flag ? x % 20 >= 15 : x % 20 <= 4) << "x " << x << " flag " << int(flag);
+                ASSERT_EQ(turned[std::size_t(x)], flag ? x % 20 >= 15 : x % 20 <= 4)
+                    << "x " << x << " flag " << int(flag);
         }
         EXPECT_EQ(static_cast<TWipeMask&>(*run.wipe).LastLevel, 10);
     }
