@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "gfx/rands.h"
+#include "common/rands.h"
 #include "transitions/wipe_math.h"
 
 namespace vesk {
