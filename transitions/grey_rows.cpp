@@ -24,7 +24,7 @@ struct SpotLevel {
     SpotLevel(int b, int n) {
         fromOld = b < n + 256;
         const int v = fromOld ? b - n : n + 511 - b;
-        level = (b >= n) & (b < n + 512) ? v : 0;
+        level = (b >= n && b < n + 512) ? v : 0;
     }
 };
 
