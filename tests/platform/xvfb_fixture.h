@@ -64,8 +64,9 @@ public:
     bool Started() const { return !display.empty(); }
     // What the server has said so far, for a failure's message.
     std::string Said() {
-        if (server_) server_->WaitForError("\x01", 200);
-        return server_ ? server_->err : std::string();
+        if (!server_) return {};
+        server_->ReadAvailable();
+        return server_->err;
     }
 
     std::string display, error;
