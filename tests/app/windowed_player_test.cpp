@@ -111,11 +111,8 @@ protected:
             std::string(VESK_BINARY_DIR) + "/veskplay", args,
             std::vector<std::string>{"ASAN_OPTIONS=detect_leaks=0", "SDL_VIDEODRIVER=x11",
                                      "SDL_MOUSE_FOCUS_CLICKTHROUGH=1"});
-        const bool shown = test::WaitUntil([&] {
-            id_ = test::Shell("xdotool search --onlyvisible --name '^windowed$' 2>/dev/null | head -n1");
-            return !id_.empty();
-        });
-        if (!shown) {
+        id_ = test::WaitForWindow("windowed");
+        if (id_.empty()) {
             // What there is instead, for the message.
             const std::string windows = test::Shell("xdotool search --name '' getwindowname %@ 2>&1 | head -n 20");
             player_->Terminate();

@@ -109,14 +109,6 @@ protected:
                                      "--trace", game_ + "/trace.txt", game_},
             std::vector<std::string>{"ASAN_OPTIONS=detect_leaks=0", "SDL_MOUSE_FOCUS_CLICKTHROUGH=1"});
     }
-    std::string WaitForWindow() {
-        std::string id;
-        WaitUntil([&] {
-            id = Shell("xdotool search --onlyvisible --name '^input$' 2>/dev/null | head -n1");
-            return !id.empty();
-        });
-        return id;
-    }
     // Until the trace shows the command of start.vks at that line: the
     // trace is written line by line as the game runs.
     bool WaitUntilTraced(int line) {
@@ -145,7 +137,7 @@ TEST_F(WindowedPlayer, ARunEndsAfterTheFrames) {
 // slow the machine is.
 TEST_F(WindowedPlayer, OpensAtTheScreenSizePlusToolbarAndRealClicksAndKeysReachTheGame) {
     auto player = Start(3000);
-    const std::string id = WaitForWindow();
+    const std::string id = WaitForWindow("input");
     if (id.empty()) player->Terminate();  // what it said, for the message
     ASSERT_FALSE(id.empty()) << "the window never appeared; output: " << player->out << "\nerrors: " << player->err;
     EXPECT_EQ(Shell("xdotool getwindowgeometry " + id + " | grep Geometry"),

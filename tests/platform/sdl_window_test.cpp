@@ -44,10 +44,8 @@ protected:
         window->SetTitle("vesk-window-test");
         window->SetPosition(0, 0);
         window->Show();
-        ASSERT_TRUE(test::WaitUntil([&] {
-            id = test::Shell("xdotool search --onlyvisible --name '^vesk-window-test$' 2>/dev/null | head -n1");
-            return !id.empty();
-        })) << "the window never appeared";
+        id = test::WaitForWindow("vesk-window-test");
+        ASSERT_FALSE(id.empty()) << "the window never appeared";
         // The shown window gets the keyboard; until SDL has taken that focus
         // in, clicks and full-screen switches do not reliably reach it.
         ASSERT_TRUE(Pump([&] { return SDL_GetWindowFlags(window->Handle()) & SDL_WINDOW_INPUT_FOCUS; }))
