@@ -76,6 +76,12 @@ public:
         return true;
     }
 
+    // Takes in what the child has written so far, without waiting for more.
+    void ReadAvailable() {
+        while (Pump(0)) {
+        }
+    }
+
     // Reads both streams to their end and returns the exit code (-1 for a
     // signal).
     int Wait() {

@@ -7,14 +7,13 @@
 
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <sstream>
-#include <thread>
 
 #include "platform/window.h"
 #include "tests/app/process_support.h"
 #include "tests/app/test_support.h"
+#include "tests/app/wait_until.h"
 #include "tests/platform/xvfb_fixture.h"
 
 namespace vesk {
@@ -22,8 +21,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Watches the keys once a frame: 1, 2 and 3 note whether the display is
-// full screen then; a click notes where and in which frame; space notes
+// Watches the keys once a frame: 1 to 4 note whether the display is full
+// screen then; a click notes where and in which frame; space notes
 // how far the game clock and the system timer went since the first frame
 // and ends the game.
 const char* const kPage = R"(VarNew x kind: int init: -1
@@ -33,6 +32,7 @@ VarNew spaceAt kind: int init: 0
 VarNew full1 kind: int init: -1
 VarNew full2 kind: int init: -1
 VarNew full3 kind: int init: -1
+VarNew full4 kind: int init: -1
 VarNew clockStart kind: int init: 0
 VarNew pcStart kind: int init: 0
 VarNew clockSpan kind: int init: 0
@@ -45,6 +45,7 @@ Jump :click if: @LClick
 Jump :one if: @KeyClick[49]
 Jump :two if: @KeyClick[50]
 Jump :three if: @KeyClick[51]
+Jump :four if: @KeyClick[52]
 Jump :loop if: @KeyClick[32] == FALSE
 Calc clockSpan = @TickCount - clockStart
 Calc pcSpan = @PCTickCount - pcStart
@@ -64,7 +65,21 @@ Jump :loop
 Label three
 Calc full3 = @FullScr
 Jump :loop
+Label four
+Calc full4 = @FullScr
+Jump :loop
 )";
+
+// The line of kPage that holds command: the trace names a command by it.
+int LineOf(const std::string& command) {
+    std::istringstream in(kPage);
+    int n = 0;
+    for (std::string l; std::getline(in, l);) {
+        ++n;
+        if (l == command) return n;
+    }
+    return 0;
+}
 
 class WindowedPlayerProcess : public ::testing::Test {
 protected:
@@ -90,51 +105,48 @@ protected:
         // SDL keeps memory to the end of the process that is not the
         // player's to free; the leak check would fail every windowed run.
         // The test's display is an X server: no other video driver is tried.
+        // SDL drops a click that comes within a few milliseconds of the
+        // focus, and the test's clicks follow the focus that fast.
         player_ = std::make_unique<test::TChild>(
             std::string(VESK_BINARY_DIR) + "/veskplay", args,
-            std::vector<std::string>{"ASAN_OPTIONS=detect_leaks=0", "SDL_VIDEODRIVER=x11"});
-        // Up to a minute: a sanitised player on a busy machine is slow.
-        for (int i = 0; i < 3000 && id_.empty(); ++i) {
-            id_ = test::Shell("xdotool search --onlyvisible --name '^windowed$' 2>/dev/null | head -n1");
-            if (id_.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
+            std::vector<std::string>{"ASAN_OPTIONS=detect_leaks=0", "SDL_VIDEODRIVER=x11",
+                                     "SDL_MOUSE_FOCUS_CLICKTHROUGH=1"});
+        id_ = test::WaitForWindow("windowed");
         if (id_.empty()) {
             // What there is instead, for the message.
             const std::string windows = test::Shell("xdotool search --name '' getwindowname %@ 2>&1 | head -n 20");
-            player_->WaitForError("\x01", 2000);
+            player_->Terminate();
             FAIL() << "the window never appeared on " << x_->display << "; windows there: " << windows
                    << "\nthe server said: " << x_->Said()
                    << "\noutput: " << player_->out << "\nerrors: " << player_->err;
         }
     }
-    // Polls cond every 20 ms for up to 30 s: a busy machine is slow, not wrong.
-    static bool Until(const std::function<bool()>& cond) {
-        for (int i = 0; i < 1500; ++i) {
-            if (cond()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return cond();
-    }
-    int TraceLines() const {
-        std::istringstream in(test::ReadFile(game_ / "trace.txt"));
-        int n = 0;
-        for (std::string l; std::getline(in, l);) ++n;
-        return n;
-    }
-    // Frames are running: the trace (written line by line) has begun.
+    // The trace, written line by line as the game runs.
+    std::string Trace() const { return test::ReadFile(game_ / "trace.txt"); }
+    // Frames are running: the trace has begun.
     bool Running() const {
-        return Until([&] { return TraceLines() > 0; });
+        return test::WaitUntil([&] { return !Trace().empty(); });
     }
-    // Two more frames have run: what was sent before has been seen. (The
-    // waiting loop traces at least six commands a frame.)
-    bool TwoFrames() const {
-        const int from = TraceLines();
-        return Until([&] { return TraceLines() >= from + 12; });
+    // Until the game has run command (a line of kPage).
+    bool Traced(const std::string& command) const {
+        const std::string traced = "start.vks(" + std::to_string(LineOf(command)) + ")";
+        return test::WaitUntil([&] { return Trace().find(traced) != std::string::npos; });
     }
-    // A key, then the frames that see it.
-    void KeySeen(const std::string& key) {
+    // The play clock of the last command traced, in milliseconds.
+    long TracedClock() const {
+        const std::string trace = Trace();
+        const std::size_t end = trace.rfind('\n');
+        if (end == std::string::npos) return 0;
+        const std::size_t begin = trace.rfind('\n', end - 1);
+        return std::stol(trace.substr(begin == std::string::npos ? 0 : begin + 1, 8), nullptr, 16);
+    }
+    // A key, and the command the game runs when it sees it. The player takes
+    // events in the order they came, so whatever was sent before the key has
+    // been handled too; and the key after this one comes in a later frame, in
+    // which the game looks at it.
+    void KeySeen(const std::string& key, const std::string& command) {
         Key(key);
-        ASSERT_TRUE(TwoFrames());
+        ASSERT_TRUE(Traced(command)) << "the game never saw " << key;
     }
     // Waits for the focus to arrive, but not for ever.
     void Focus(const std::string& window) {
@@ -149,7 +161,7 @@ protected:
         return test::Shell("xdotool getwindowgeometry " + id_ + " | grep Geometry | tr -d ' '");
     }
     bool GeometryBecomes(const std::string& want) const {
-        return Until([&] { return Geometry() == "Geometry:" + want; });
+        return test::WaitUntil([&] { return Geometry() == "Geometry:" + want; });
     }
     // The run's end: the variables it dumped, their values without the kind.
     std::map<std::string, std::string> Vars() {
@@ -165,6 +177,11 @@ protected:
     }
     std::map<std::string, std::string> Finish() {
         Key("space");
+        // A game that never sees the key would run on to its frame limit.
+        if (!Traced("Terminate")) {
+            ADD_FAILURE() << "the game never saw the space key";
+            player_->Terminate();
+        }
         return Vars();
     }
 
@@ -194,23 +211,46 @@ TEST_F(WindowedPlayerProcess, ScriptedInputDrivesTheWindowedGame) {
 // inactive: the game clock leaves out the inactive time that the system
 // timer counts. Without it the game clock runs on.
 TEST_F(WindowedPlayerProcess, TheGameClockStandsStillWhileInactiveOnlyWhenTheProjectAsks) {
+    using std::chrono::steady_clock;
+    // How long the window stays inactive, measured as the player shows it;
+    // the game clock is to leave out all of it but the frames at its ends.
+    constexpr std::chrono::milliseconds inactive{1500};
+    constexpr int leftOut = 1200;
     for (const bool pause : {true, false}) {
         SCOPED_TRACE(pause ? "pause: 1" : "pause: 0");
         ASSERT_NO_FATAL_FAILURE(Build(320, 200, pause));
         ASSERT_NO_FATAL_FAILURE(Start());
         Focus(id_);
         ASSERT_TRUE(Running());
-        // The root window takes the keyboard: the game's window is inactive
-        // for the time measured (a time, so it cannot be polled for).
+        // The root window takes the keyboard: the game's window is inactive.
         Focus(test::Shell("xdotool search --maxdepth 0 --name '' 2>/dev/null | head -n1"));
-        std::this_thread::sleep_for(std::chrono::milliseconds(2000));
+        if (pause) {
+            // Paused, the game traces nothing: until it has traced nothing
+            // for the time, however long the player took to stop.
+            const fs::path trace = game_ / "trace.txt";
+            std::uintmax_t size = fs::file_size(trace);
+            steady_clock::time_point grew = steady_clock::now();
+            ASSERT_TRUE(test::WaitUntil([&] {
+                if (const std::uintmax_t now = fs::file_size(trace); now != size) {
+                    size = now;
+                    grew = steady_clock::now();
+                }
+                return steady_clock::now() - grew >= inactive;
+            })) << "the frames went on while the window was inactive";
+        } else {
+            // Running on, the game traces its play clock: until that has
+            // gone on by the time.
+            const long from = TracedClock();
+            ASSERT_TRUE(test::WaitUntil([&] { return TracedClock() - from >= inactive.count(); }))
+                << "the game clock stood still at " << TracedClock();
+        }
         Focus(id_);
         const auto vars = Finish();
         const int clock = std::stoi(vars.at("clockSpan")), pc = std::stoi(vars.at("pcSpan"));
         if (pause)
-            EXPECT_GE(pc - clock, 1200) << "clock " << clock << ", timer " << pc;
+            EXPECT_GE(pc - clock, leftOut) << "clock " << clock << ", timer " << pc;
         else
-            EXPECT_LT(pc - clock, 1200) << "clock " << clock << ", timer " << pc;
+            EXPECT_LT(pc - clock, leftOut) << "clock " << clock << ", timer " << pc;
         id_.clear();
     }
 }
@@ -229,23 +269,21 @@ TEST_F(WindowedPlayerProcess, FullScreenThroughTheKeysAndTheToolbarButton) {
     // The button's middle: client (88, 11). (Without a window manager the X
     // window keeps its size in full screen, so the game's @FullScr tells.)
     test::Shell("xdotool mousemove --window " + id_ + " 88 11 click 1");
-    ASSERT_TRUE(TwoFrames());
-    KeySeen("1");
+    KeySeen("1", "Calc full1 = @FullScr");
     // In full screen the toolbar shows while the pointer comes from the top row.
-    test::Shell("xdotool mousemove --window " + id_ + " 88 0");
-    test::Shell("xdotool mousemove --window " + id_ + " 88 11 click 1");
+    test::Shell("xdotool mousemove --window " + id_ + " 88 0 mousemove --window " + id_ + " 88 11 click 1");
+    KeySeen("2", "Calc full2 = @FullScr");
     EXPECT_TRUE(GeometryBecomes(windowed)) << Geometry();
-    ASSERT_TRUE(TwoFrames());
-    KeySeen("2");
-    KeySeen("F11");
-    KeySeen("3");
+    Key("F11");
+    KeySeen("3", "Calc full3 = @FullScr");
     Key("alt+Return");
-    ASSERT_TRUE(TwoFrames());
-    EXPECT_EQ(Geometry(), "Geometry:" + windowed);
+    KeySeen("4", "Calc full4 = @FullScr");
+    EXPECT_TRUE(GeometryBecomes(windowed)) << Geometry();
     const auto vars = Finish();
     EXPECT_EQ(vars.at("full1"), "1");
     EXPECT_EQ(vars.at("full2"), "0");
     EXPECT_EQ(vars.at("full3"), "1");
+    EXPECT_EQ(vars.at("full4"), "0");
 }
 
 // A display smaller than the game has no mode for it: the switch is
@@ -258,8 +296,8 @@ TEST_F(WindowedPlayerProcess, WithoutAModeForTheGameTheWindowStaysWindowed) {
     ASSERT_TRUE(Running());
     const std::string windowed = "800x" + std::to_string(600 + platform::kDockHeight);
     ASSERT_TRUE(GeometryBecomes(windowed)) << Geometry();
-    KeySeen("F11");
-    KeySeen("1");
+    Key("F11");
+    KeySeen("1", "Calc full1 = @FullScr");
     EXPECT_EQ(Geometry(), "Geometry:" + windowed);
     const auto vars = Finish();
     EXPECT_EQ(vars.at("full1"), "0");  // asked after the refused switch

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
 
+#include "tests/app/wait_until.h"
 #include "tests/platform/xvfb_fixture.h"
 
 namespace vesk::platform {
@@ -45,23 +45,26 @@ protected:
     }
     void TearDown() override { x_.reset(); }
 
-    // Shows the box and presses key in it until it closes. A key sent before
-    // the box takes input is lost, so one press is not enough on a busy machine.
+    // Shows the box and, once it is on the screen, gives it the keyboard and
+    // presses key until it closes: a key that comes before the box takes
+    // input is lost, so one press is not enough on a busy machine. A box that
+    // never closes is taken from the screen, so the test fails instead of
+    // hanging.
     MsgResult Answer(const std::string& caption, MsgButtons buttons, const char* key) {
         std::atomic<bool> closed{false};
         std::thread presser([&] {
-            while (!closed) {
-                // Listed by class: searching by name misses SDL's box windows.
-                const std::string id = Shell(
-                    "for w in $(xdotool search --class '' 2>/dev/null); do "
-                    "[ \"$(xdotool getwindowname $w)\" = '" + caption + "' ] && echo $w; done | head -n1");
-                if (!id.empty()) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-                    if (closed) return;
-                    Shell("timeout 5 xdotool windowfocus " + id + " key --clearmodifiers " + key);
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(100));
-            }
+            // Listed by class: searching by name misses SDL's box windows.
+            const std::string find = "for w in $(xdotool search --onlyvisible --class '' 2>/dev/null); do "
+                                     "[ \"$(xdotool getwindowname $w)\" = '" + caption +
+                                     "' ] && echo $w; done | head -n1";
+            std::string box;
+            const bool answered = test::WaitUntil([&] {
+                if (closed) return true;
+                box = Shell(find);
+                if (!box.empty()) Shell("timeout 5 xdotool windowfocus --sync " + box + " key --clearmodifiers " + key);
+                return closed.load();
+            });
+            if (!answered && !box.empty()) Shell("xdotool windowkill " + box);
         });
         TSdlPlatform sdl;
         const MsgResult r = sdl.MessageBox("text", caption, buttons, MsgIcon::Question);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/app/process_support.h"
+#include "tests/app/wait_until.h"
 
 namespace vesk::test {
 
@@ -22,6 +23,17 @@ inline std::string Shell(const std::string& command) {
     }
     while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
     return out;
+}
+
+// The X window of that title once it is on the screen; empty when none is
+// shown before the test's patience runs out.
+inline std::string WaitForWindow(const std::string& title) {
+    std::string id;
+    WaitUntil([&] {
+        id = Shell("xdotool search --onlyvisible --name '^" + title + "$' 2>/dev/null | head -n1");
+        return !id.empty();
+    });
+    return id;
 }
 
 // An X server of the test's own (Xvfb on a free display) that DISPLAY
@@ -64,8 +76,9 @@ public:
     bool Started() const { return !display.empty(); }
     // What the server has said so far, for a failure's message.
     std::string Said() {
-        if (server_) server_->WaitForError("\x01", 200);
-        return server_ ? server_->err : std::string();
+        if (!server_) return {};
+        server_->ReadAvailable();
+        return server_->err;
     }
 
     std::string display, error;
