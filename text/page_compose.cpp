@@ -19,8 +19,7 @@ bool UsableDepth(int bits) { return bits == 15 || bits == 16 || bits == 32; }
 // characters are only coverage, tinted here, so a hover or link colour
 // shows without drawing the page again.
 void ComposeChar(TCustomDIBX& dest, TPageSurfaces& s, const TWdChar& c, const TRect& source) {
-    const TCharLook look = LookOf(c);
-    if (look.Border > 0 || look.Shadow > 0) {
+    if (c.BorderWidth() > 0 || c.ShadowWidth() > 0) {
         TDrawOptions o;
         o.Alpha = c.Alpha();
         o.Mask = &s.Alpha;
