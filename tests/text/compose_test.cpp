@@ -147,3 +147,21 @@ TEST(Compose, ADeeperScreenRedrawsThePage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Compose, ReleasedSurfacesAreMadeAgainAtTheNextComposition) {
+    TComposeFixture f;
+    f.Lay("漢");
+    f.Compose();
+    const int inked = f.InkedPixels();
+    f.engine.ReleaseSurfaces();
+    EXPECT_EQ(f.engine.Surfaces().Colour.Width(), 0);
+    EXPECT_EQ(f.engine.Surfaces().Holder, nullptr);
+    f.engine.ReloadSurfaces();
+    f.Compose();
+    EXPECT_EQ(f.engine.Surfaces().Holder, &f.Page());
+    EXPECT_EQ(f.InkedPixels(), inked);
+}
+
+}  // namespace

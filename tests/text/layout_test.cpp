@@ -37,6 +37,8 @@ const TWrapCase kWrapCases[] = {
     {"ruby_run_wraps_whole", "ああ<RUBY VALUE=かんじ>漢字</RUBY>", 30, 100, "ああ|漢字"},
     {"line_break_ends_the_row", "あ<BR>い", 40, 100, "あ⏎|い"},
     {"empty_line", "あ<BR><BR>い", 40, 100, "あ⏎|⏎|い"},
+    // The empty line keeps its height beside the filler: い starts at 20.
+    {"empty_indented_line", "あ<INDENT>い<BR><BR>う", 40, 25, "あい⏎|_⏎ / _う"},
     {"no_wrap_width_lets_rows_run", "あいうえおか<BR>あ", 0, 100, "あいうえおか⏎|あ"},
     {"page_height_starts_a_page", "あいうえおか", 20, 25, "あい|うえ / おか"},
     {"clear_starts_a_page", "あ<CLEAR>い<BR CLEAR>う", 40, 100, "あ⏎ / い⏎ / う"},
