@@ -4,7 +4,6 @@
 #include "gfx/draw_options.h"
 #include "text/char_look.h"
 #include "text/qsword.h"
-#include "text/wd_char.h"
 #include "text/wd_img.h"
 #include "text/wd_page.h"
 #include "text/wd_row.h"
@@ -15,18 +14,35 @@ namespace {
 
 bool UsableDepth(int bits) { return bits == 15 || bits == 16 || bits == 32; }
 
+// A stretch of adjacent character cells of one row that compose alike:
+// the same kind, alpha, colour and band. The cells tile the row, so one
+// draw of the stretch puts the same pixels as one draw per cell, and the
+// blend loops run over whole rows of text instead of single cells.
+struct TCharRun {
+    bool Outlined = false;
+    int Alpha = 0;
+    TPixel Colour = 0;
+    TRect Cell{};  // in the page
+
+    bool Extends(const TCharRun& next) const {
+        return !Cell.IsEmpty() && next.Outlined == Outlined && next.Alpha == Alpha && next.Colour == Colour &&
+               next.Cell.Top == Cell.Top && next.Cell.Bottom == Cell.Bottom && next.Cell.Left == Cell.Right;
+    }
+};
+
 // The page surfaces hold what every outlined character looks like; plain
 // characters are only coverage, tinted here, so a hover or link colour
 // shows without drawing the page again.
-void ComposeChar(TCustomDIBX& dest, TPageSurfaces& s, const TWdChar& c, const TRect& source) {
-    if (c.BorderWidth() > 0 || c.ShadowWidth() > 0) {
+void ComposeRun(TCustomDIBX& dest, TPageSurfaces& s, int pageX, int pageY, const TCharRun& run) {
+    if (run.Cell.IsEmpty()) return;
+    const int x = pageX + run.Cell.Left, y = pageY + run.Cell.Top;
+    if (run.Outlined) {
         TDrawOptions o;
-        o.Alpha = c.Alpha();
+        o.Alpha = run.Alpha;
         o.Mask = &s.Alpha;
-        DrawSurface(dest, c.X(), c.Y(), s.Colour, source, o);
+        DrawSurface(dest, x, y, s.Colour, run.Cell, o);
     } else {
-        dest.DrawCoverage(c.X(), c.Y(), c.Alpha(), TPixel(dest.ColorToPixel(TextColourOf(c))), false, false, source,
-                          s.Alpha);
+        dest.DrawCoverage(x, y, run.Alpha, run.Colour, false, false, run.Cell, s.Alpha);
     }
 }
 
@@ -69,15 +85,27 @@ void TWdPage::Compose(TCustomDIBX& dest) {
     for (int r = 0; r < RowCount(); ++r) {
         const TWdRow& row = Row(r);
         if (Intersect(Bounds(row.X(), row.Y(), Width(), row.Height()), clip).IsEmpty()) continue;
+        TCharRun run;
         for (int i = 0; i < row.ChildCount(); ++i) {
             const TWdGlyph& g = *row.Child(i);
-            if (g.Alpha() <= 0) continue;
-            if (g.ClassCode() == WD_CHAR)
-                ComposeChar(dest, s, static_cast<const TWdChar&>(g),
-                            Bounds(g.Left(), row.Top() + g.Top(), g.Width(), g.Height()));
-            else if (g.ClassCode() == WD_IMG)
+            if (g.Alpha() <= 0 || (g.ClassCode() != WD_CHAR && g.ClassCode() != WD_IMG)) continue;
+            if (g.ClassCode() == WD_IMG) {
                 ComposeImage(dest, static_cast<const TWdImg&>(g), e.ImageAlpha);
+                continue;
+            }
+            TCharRun next;
+            next.Outlined = g.BorderWidth() > 0 || g.ShadowWidth() > 0;
+            next.Alpha = g.Alpha();
+            if (!next.Outlined) next.Colour = TPixel(dest.ColorToPixel(TextColourOf(g)));
+            next.Cell = Bounds(g.Left(), row.Top() + g.Top(), g.Width(), g.Height());
+            if (run.Extends(next)) {
+                run.Cell.Right = next.Cell.Right;
+                continue;
+            }
+            ComposeRun(dest, s, X(), Y(), run);
+            run = next;
         }
+        ComposeRun(dest, s, X(), Y(), run);
     }
 }
 
