@@ -196,6 +196,13 @@ TFontRasterizer::~TFontRasterizer() = default;
 
 const TFontFile& TFontRasterizer::SelectedFile() const { return impl_->Selected.File; }
 
+TFontMetrics TFontRasterizer::Metrics(const std::string& faceName, std::int32_t height, std::uint8_t style) {
+    if (height <= 0 || height > kMaxGlyphHeight) return {};
+    impl_->Select(faceName, height, style);
+    const TSelected& s = impl_->Selected;
+    return {height, s.Ascent, height - s.Ascent, 0, s.UnderlineSize, s.StrikePosition, s.StrikeSize};
+}
+
 int TFontRasterizer::Rasterize(TFontPixel& g, int quality) {
     g.Coverage.SetSize(0, 0, 8);
     if (g.Height <= 0 || g.Height > kMaxGlyphHeight) return quality;

@@ -2,23 +2,83 @@
 
 #include <algorithm>
 
-#include "common/cp932.h"
 #include "common/error.h"
 #include "common/sjis.h"
+#include "common/stream_sync.h"
+#include "text/fontpixel_manager.h"
 #include "text/wd_var.h"
 
 namespace vesk {
 
-TQsWord::TQsWord() : DefaultFontName(Sj("ＭＳ ゴシック")) {}
+void TPageSurfaces::Prepare(int width, int height, int bitCount) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (Colour.Width() != width || Colour.Height() != height || Colour.BitCount() != bitCount) {
+        Colour.SetSize(width, height, bitCount);
+        Alpha.SetSize(width, height, 8);
+    }
+    if (width == 0 || height == 0) return;
+    Colour.Fill(0);
+    Alpha.Fill(0);
+}
+
+void TPageSurfaces::Release() {
+    Colour.SetSize(0, 0, Colour.BitCount());
+    Alpha.SetSize(0, 0, 8);
+    Holder = nullptr;
+}
+
+TQsWord::TQsWord() = default;
 
 TQsWord::~TQsWord() = default;
 
 void TQsWord::Append(std::unique_ptr<TWdGlyph> glyph) { glyphs_.push_back(std::move(glyph)); }
 
 void TQsWord::Clear() {
+    surfaces_.Holder = nullptr;
     glyphs_.clear();
     decorations_.Clear();
     NameValues.clear();
+}
+
+void TQsWord::SaveSettings(TStream& s) const {
+    // Writing leaves the fields as they are; the copy only gives the
+    // two-way pass something it may hold by reference.
+    TQsWordSettings copy = *this;
+    TStreamSync w = TStreamSync::Writer(s);
+    copy.Sync(w);
+}
+
+void TQsWord::LoadSettings(TStream& s, int version) {
+    TQsWordSettings read = *this;
+    TStreamSync r = TStreamSync::Reader(s, version);
+    read.Sync(r);
+    static_cast<TQsWordSettings&>(*this) = read;
+}
+
+TFontPixelManager& TQsWord::Cache() const {
+    TFontPixelManager* cache = GlyphCache ? GlyphCache : TFontPixelManager::Global();
+    if (!cache) throw EVeskError("the text engine has no glyph cache");
+    return *cache;
+}
+
+void TQsWord::AddDirty(const TRect& r) {
+    if (!r.IsEmpty()) dirty_.push_back(r);
+}
+
+void TQsWord::ReleaseSurfaces() {
+    surfaces_.Release();
+    for (auto& g : glyphs_) g->ReleaseSurfaces();
+}
+
+void TQsWord::ReloadSurfaces() {
+    for (auto& g : glyphs_) g->ReloadSurfaces();
+}
+
+int TQsWord::IndexOf(const TWdGlyph* glyph) const {
+    for (int i = 0; i < Count(); ++i)
+        if (glyphs_[std::size_t(i)].get() == glyph) return i;
+    return -1;
 }
 
 std::optional<std::string> TQsWord::NameValue(std::string_view name) const {

@@ -1,42 +1,67 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "gfx/dibx.h"
 #include "text/decorate.h"
+#include "text/qsword_settings.h"
 #include "text/wd_glyph.h"
+#include "text/wd_page.h"
 
 namespace vesk {
 
+class TFontPixelManager;
+class TInlinePictureSource;
 class TParamCollection;
 class TStream;
+
+// The two surfaces a page is drawn into: colour at the screen's depth and
+// an 8-bit alpha of the same size, with the page they hold now.
+struct TPageSurfaces {
+    TDIBX Colour;
+    TDIBX Alpha;
+    const TWdPage* Holder = nullptr;
+
+    // Resized when the size or depth differs, then cleared to 0.
+    void Prepare(int width, int height, int bitCount);
+    void Release();
+};
 
 // The rich-text engine: turns message markup, or a stored glyph list, into
 // a flat list of glyphs, one per character plus the line breaks, alignment
 // changes, indents, events, variable insertions and images between them.
-// The glyphs share their decorations through the engine's list.
-class TQsWord {
+// The glyphs share their decorations through the engine's list. Layout puts
+// them on pages (TWdPage), which the engine's settings draw and reveal.
+class TQsWord : public TQsWordSettings {
 public:
     TQsWord();
     ~TQsWord();
     TQsWord(const TQsWord&) = delete;
     TQsWord& operator=(const TQsWord&) = delete;
 
-    // What characters fall back to where their decoration says "default".
-    std::string DefaultFontName;
-    std::int32_t DefaultSize = 12;
-    std::int32_t DefaultBorderWidth = 0;
-    std::int32_t DefaultShadowWidth = 0;
     // Values for variable insertions, as "name=value" lines (a value's line
     // breaks written as the byte 0x01); set by the owner.
     std::vector<std::string> NameValues;
     // The table insertions are evaluated over; the process-wide one when
     // none is set.
     TParamCollection* Variables = nullptr;
+    // Called with the text of each event the reveal reaches (while events
+    // are enabled); an END event's text starts with the byte 0x01.
+    std::function<void(const std::string&)> OnEvent;
+    // Where inline images come from; without one they are empty.
+    TInlinePictureSource* Pictures = nullptr;
+    // The glyph cache characters are drawn from; the process-wide one when
+    // none is set.
+    TFontPixelManager* GlyphCache = nullptr;
+    // The depth of the page's colour surface: the screen's.
+    int SurfaceBitCount = 32;
 
     // Replaces the glyphs with those of the markup lines (joined with CR).
     // Raises "<A>タグにHREF値がありません" for a link tag without its
@@ -63,8 +88,33 @@ public:
     // The glyph at text position p, -1 when the list ends first.
     int GlyphAtTextPosition(int p) const;
 
-    // Frees every glyph, empties the decoration list and the name/value list.
+    // Lays glyphs first … the glyph at text position lastTextPosition out
+    // into new pages appended to pages (to the last glyph when that
+    // position is negative or past the list). With a wrap width of 0 the
+    // wrap width becomes the widest row's.
+    void Layout(TWdPageList& pages, int first = 0, int lastTextPosition = -1);
+
+    // The settings record (TQsWordSettings::Sync); a damaged record raises
+    // EStreamError and changes nothing.
+    void SaveSettings(TStream& s) const;
+    void LoadSettings(TStream& s, int version);
+
+    // Frees every glyph, empties the decoration list and the name/value
+    // list. Pages laid out from the glyphs must be gone before.
     void Clear();
+
+    // The glyph cache in use; raises EVeskError when there is none.
+    TFontPixelManager& Cache() const;
+    TPageSurfaces& Surfaces() { return surfaces_; }
+    // Rectangles of the owner's surface that changed since they were last
+    // taken.
+    void AddDirty(const TRect& r);
+    std::vector<TRect> TakeDirtyRects() { return std::exchange(dirty_, {}); }
+    // Drops and remakes the page surfaces and the pictures' surfaces.
+    void ReleaseSurfaces();
+    void ReloadSurfaces();
+    // The index of a glyph of this engine, -1 for another.
+    int IndexOf(const TWdGlyph* glyph) const;
 
     int Count() const { return static_cast<int>(glyphs_.size()); }
     TWdGlyph& Glyph(int index) const { return *glyphs_.at(static_cast<std::size_t>(index)); }
@@ -86,6 +136,8 @@ private:
     // Declared before the glyphs, which hold references into it.
     TDecorateList decorations_;
     std::vector<std::unique_ptr<TWdGlyph>> glyphs_;
+    TPageSurfaces surfaces_;
+    std::vector<TRect> dirty_;
 };
 
 }  // namespace vesk

@@ -2,6 +2,7 @@
 
 #include "common/stream_io.h"
 #include "text/char_code.h"
+#include "text/char_look.h"
 #include "text/qsword.h"
 
 namespace vesk {
@@ -10,6 +11,11 @@ TWdChar::TWdChar(const TWdChar& o, TQsWord& engine)
     : TWdReal(o, engine), DrawnRect(o.DrawnRect), code_(o.code_), decoration_(DecorationFor(engine, o.decoration_)) {}
 
 std::string TWdChar::Text() const { return CodeText(code_); }
+
+void TWdChar::Measure() {
+    const TCharLook look = LookOf(*this);
+    SetBounds(Left(), Top(), look.CellWidth(), look.CellHeight());
+}
 
 void TWdChar::WriteData(TStream& s) const {
     WriteLinkAndWait(s);

@@ -20,6 +20,9 @@ public:
     std::string Text() const override;
     std::string RevealedText() const override { return Text(); }
     int TextPositionCount() const override { return 1; }
+    // A cell as wide and high as the size, widened for italics, raised for
+    // ruby, grown by the border on both sides and by the shadow once.
+    void Measure() override;
 
     void WriteData(TStream& s) const override;
     void ReadData(TStream& s, const TGlyphReadContext& context) override;

@@ -68,12 +68,15 @@ std::unique_ptr<TWdGlyph> TWdComposite::RemoveOwned(const TWdGlyph* glyph) {
 
 void TWdComposite::RemoveChildAt(int index) {
     if (index < 0 || index >= ChildCount()) return;
-    children_[static_cast<std::size_t>(index)]->SetParent(nullptr);
+    TWdGlyph* child = children_[static_cast<std::size_t>(index)];
+    if (child->Parent() == this) child->SetParent(nullptr);
     children_.erase(children_.begin() + index);
 }
 
 void TWdComposite::RemoveAllChildren() {
-    for (TWdGlyph* c : children_) c->SetParent(nullptr);
+    // A glyph laid out again since belongs to its new row by now.
+    for (TWdGlyph* c : children_)
+        if (c->Parent() == this) c->SetParent(nullptr);
     children_.clear();
 }
 

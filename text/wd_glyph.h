@@ -128,6 +128,18 @@ public:
     virtual void SetAlphaAll(int alpha) { SetAlpha(alpha); }
     void Hide() { SetAlphaAll(0); }
 
+    // Takes the glyph's size from what it shows: a character its cell, an
+    // image its picture (0 × 0 when there is none). Others keep theirs.
+    virtual void Measure() {}
+    // Images with more than one frame; advancing answers whether the frame
+    // shown changed.
+    virtual bool Animated() const { return false; }
+    virtual bool AdvanceAnimation(std::int32_t) { return false; }
+    // Around a display-mode change: pictures drop their surfaces and make
+    // them again at the new depth.
+    virtual void ReleaseSurfaces() {}
+    virtual void ReloadSurfaces() {}
+
     // The class's data in the glyph list stream (after its class byte).
     virtual void WriteData(TStream&) const {}
     virtual void ReadData(TStream&, const TGlyphReadContext&) {}

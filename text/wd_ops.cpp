@@ -14,8 +14,15 @@ constexpr char kEndPrefix = 0x01;
 }  // namespace
 
 int TWdOpeReturn::Height() const {
+    // An indent filler is no text: an empty line of an indented block is
+    // as high as any other empty line.
     const TWdComposite* row = Parent();
-    return row && row->ChildCount() == 1 ? Engine().DefaultSize : TWdGlyph::Height();
+    if (!row) return TWdGlyph::Height();
+    for (int i = 0; i < row->ChildCount(); ++i) {
+        const TWdGlyph* c = row->Child(i);
+        if (c != this && c->ClassCode() != 0) return TWdGlyph::Height();
+    }
+    return Engine().DefaultSize;
 }
 
 void TWdOpeReturn::WriteData(TStream& s) const { WriteFlag(s, clear_); }
