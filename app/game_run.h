@@ -15,6 +15,7 @@
 #include "platform/clock.h"
 #include "platform/headless/headless_window.h"
 #include "script/game_session.h"
+#include "text/fontpixel_manager.h"
 
 namespace vesk {
 
@@ -77,6 +78,16 @@ private:
     TFrameTiming timing_;
     TInputState input_;
     platform::THeadlessWindow headlessWindow_;
+    // The process's glyph cache, made the text engine's before anything can
+    // draw text and withdrawn only after the registry and its components
+    // are gone.
+    struct TGlyphCacheInstall {
+        std::unique_ptr<TFontPixelManager> Cache = std::make_unique<TFontPixelManager>();
+        TGlyphCacheInstall() { TFontPixelManager::SetGlobal(Cache.get()); }
+        ~TGlyphCacheInstall() { TFontPixelManager::SetGlobal(nullptr); }
+        TGlyphCacheInstall(const TGlyphCacheInstall&) = delete;
+        TGlyphCacheInstall& operator=(const TGlyphCacheInstall&) = delete;
+    } glyphs_;
     // Declared so that they go in the shutdown order: the session (project,
     // then variable table) before the registry, the registry before the
     // screen manager.
