@@ -3,6 +3,7 @@
 
 #include "common/error.h"
 #include "common/stream.h"
+#include "components/registry/readlist.h"
 #include "script/status_record.h"
 #include "values/param_collection.h"
 
@@ -11,13 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     s.Write(data, static_cast<std::int64_t>(size));
     s.SetPosition(0);
     vesk::TParamCollection vars;
+    vesk::TVeskReadList marks;
     vesk::TStatusTail tail;
     try {
-        const std::int32_t version = vesk::ReadStatusHead(s);
-        vars.LoadStatusSection(s);
-        tail.Keep(s, version);
+        vesk::ReadStatusRecord(s, vars, marks, tail);
         vesk::TMemoryStream out;
-        vesk::WriteStatusRecord(out, vars, tail);
+        vesk::WriteStatusRecord(out, vars, marks, tail);
     } catch (const vesk::EVeskError&) {
     }
     return 0;

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "components/registry/readlist.h"
 #include "components/registry/scriptport.h"
 
 namespace vesk {
@@ -22,6 +23,7 @@ public:
     TObjectId AddObject(const std::string& name);
 
     TTimerList& EventQueue() override { return queue_; }
+    TVeskReadList& ReadMarks() override { return readMarks_; }
     TObjectId FindComponent(const std::string& name) override;
     bool Exists(TObjectId id) override;
     std::string NameOf(TObjectId id) override;
@@ -34,6 +36,7 @@ private:
     struct Object;
     std::map<TObjectId, std::unique_ptr<Object>> objects_;
     TTimerList queue_;
+    TVeskReadList readMarks_;
     TObjectId next_ = 1;
 };
 

@@ -160,11 +160,7 @@ void TProject::RestoreStatus(TVrFileCollection& save) {
         TMemoryStream s;
         save.ReadEntry("STATUSSAVEDATA", s);
         s.SetPosition(0);
-        const std::int32_t version = ReadStatusHead(s);
-        // The status variables come first; the read marks, images and
-        // tables that follow belong to their own owners.
-        vars_.LoadStatusSection(s);
-        statusTail_.Keep(s, version);
+        ReadStatusRecord(s, vars_, components_.ReadMarks(), statusTail_);
     } catch (const std::exception&) {
     }
 }
@@ -180,7 +176,8 @@ void TProject::WriteStatus() {
             TVrFileCollection save;
             save.OpenFile(path);
             save.DeleteEntry("STATUSSAVEDATA");
-            WriteStatusRecord(*save.AddMemoryEntry("STATUSSAVEDATA").Content, vars_, statusTail_);
+            WriteStatusRecord(*save.AddMemoryEntry("STATUSSAVEDATA").Content, vars_, components_.ReadMarks(),
+                              statusTail_);
             if (!save.Write(image)) return;
         }
         if (!settings_.SaveStatus || !platform::DirExists(platform::FolderOf(path))) return;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/stream_io.h"
+#include "components/registry/readlist.h"
 #include "values/param_collection.h"
 
 namespace vesk {
@@ -39,12 +40,6 @@ void TStatusTail::Write(TStream& s) const {
         s.Write(bytes_.data(), static_cast<std::int64_t>(bytes_.size()));
         return;
     }
-    // Read marks: no items, and no armed mark (page, command, page index, box).
-    WriteInt32(s, 0);
-    WriteString(s, "");
-    WriteInt32(s, 0);
-    WriteInt32(s, 0);
-    WriteString(s, "");
     // Layered-image collection: its decode-at-screen-depth flag, off.
     WriteFlag(s, false);
     // Status tables: the table manager's version and no tables.
@@ -52,10 +47,19 @@ void TStatusTail::Write(TStream& s) const {
     WriteInt32(s, 0);
 }
 
-void WriteStatusRecord(TStream& s, const TParamCollection& vars, const TStatusTail& tail) {
+void ReadStatusRecord(TStream& s, TParamCollection& vars, TVeskReadList& marks, TStatusTail& tail) {
+    const std::int32_t version = ReadStatusHead(s);
+    vars.LoadStatusSection(s);
+    marks.LoadFromStream(s, version);
+    tail.Keep(s, version);
+}
+
+void WriteStatusRecord(TStream& s, const TParamCollection& vars, const TVeskReadList& marks,
+                       const TStatusTail& tail) {
     const std::string head = "Status" + std::to_string(kStatusVersion);
     s.Write(head.data(), static_cast<std::int64_t>(head.size()));
     vars.SaveStatusSection(s);
+    marks.SaveToStream(s);
     tail.Write(s);
 }
 

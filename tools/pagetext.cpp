@@ -13,9 +13,11 @@
 #include "components/properties/propnames.h"
 #include "script/com_component.h"
 #include "script/com_flow.h"
+#include "script/com_message.h"
 #include "script/com_reset.h"
 #include "script/command.h"
 #include "tools/looptargets.h"
+#include "tools/markuptext.h"
 #include "tools/optext.h"
 #include "tools/source_error.h"
 #include "tools/textquote.h"
@@ -370,10 +372,17 @@ struct TCommandLine {
     std::string kindWord;
     std::vector<std::string> flags;
     std::string rest;
+    std::vector<std::string> message;  // the "|" lines below it (UTF-8)
+    int messageLineNo = 0;             // the first of them
 };
+
+// A message's markup lines are written below their command, each after a
+// "|" and one blank, so that no markup is ever read as a command.
+constexpr char kMessageMark = '|';
 
 std::vector<TCommandLine> SplitCommands(const TPageSourceText& src, TDirectives& d) {
     std::vector<TCommandLine> out;
+    int lastCommandLine = 0;  // the source line the last command or its message ended on
     for (std::size_t n = 0; n < src.Lines.size(); ++n) {
         const int lineNo = static_cast<int>(n) + 1;
         auto fail = [&](const std::string& m) { throw TSourceError(src.FileName, lineNo, m); };
@@ -384,6 +393,16 @@ std::vector<TCommandLine> SplitCommands(const TPageSourceText& src, TDirectives&
         if (i < line.size() && line[i] == '\t') fail("indent with spaces, not tabs");
         const std::string body = Trim(line.substr(i));
         if (body.empty() || body[0] == '#') continue;
+        if (body[0] == kMessageMark) {
+            if (out.empty() || lastCommandLine != lineNo - 1)
+                fail("a message line (|) must follow its command or another message line");
+            std::string text = line.substr(i + 1);
+            if (!text.empty() && text[0] == ' ') text.erase(0, 1);
+            if (out.back().message.empty()) out.back().messageLineNo = lineNo;
+            out.back().message.push_back(std::move(text));
+            lastCommandLine = lineNo;
+            continue;
+        }
         if (body[0] == '%') {
             std::vector<std::string> words;
             for (std::size_t p = 1; p < body.size();) {
@@ -435,6 +454,7 @@ std::vector<TCommandLine> SplitCommands(const TPageSourceText& src, TDirectives&
         }
         c.rest = e < body.size() ? body.substr(e + 1) : std::string();
         out.push_back(std::move(c));
+        lastCommandLine = lineNo;
     }
     return out;
 }
@@ -558,9 +578,24 @@ std::unique_ptr<TPage> BuildPage(const TPageSourceText& src, const TLabelIndex& 
         const std::size_t at = page->Commands.size();
         explicitTarget[at] = values.count(LoopTargetField(kind)) > 0 || values.count("target") > 0;
         if (ConditionDefaultsTrue(kind) && !values.count("if")) values["if"] = "TRUE";
+        auto failInMessage = [&](const std::string& m) { throw TSourceError(src.FileName, line.messageLineNo, m); };
+        if (!line.message.empty()) {
+            if (kind != CK_TEXTINS)
+                failInMessage(std::string("message lines (|) belong to TextIns, not ") + CommandKindName(kind));
+            if (values.count("text")) failInMessage("give the message either as | lines or as its stored form, not both");
+        }
         TTextReader reader(values, d.format, fail);
         c->Fields(reader);
         if (!values.empty()) fail("unknown field '" + values.begin()->first + "' for " + CommandKindName(kind));
+        if (!line.message.empty()) {
+            std::vector<std::string> markup;
+            for (const std::string& m : line.message) markup.push_back(Utf8ToSjis(m));
+            try {
+                static_cast<TComTextIns&>(*c).Text = MarkupToStoredList(markup);
+            } catch (const EVeskError& e) {
+                failInMessage(e.what());
+            }
+        }
         if (HasPageTarget(kind) && !explicitTarget[at]) {
             if (!to) fail(std::string(CommandKindName(kind)) + " needs a target page");
             const TTargetRef ref = ParseTarget(*to, reader, fail);
@@ -635,6 +670,24 @@ std::unique_ptr<TPage> BuildPage(const TPageSourceText& src, const TLabelIndex& 
 }
 
 // ---- dump ----
+
+namespace {
+
+// The markup lines of a stored message (UTF-8), or none when it has no
+// markup form that survives the trip through UTF-8; an empty text has none.
+std::vector<std::string> MessageLines(const std::string& stored) {
+    if (stored.empty()) return {};
+    const std::optional<std::vector<std::string>> markup = StoredListToMarkup(stored);
+    if (!markup) return {};
+    std::vector<std::string> lines;
+    for (const std::string& m : *markup) {
+        if (!SjisRoundTrips(m)) return {};
+        lines.push_back(SjisToUtf8(m));
+    }
+    return lines;
+}
+
+}  // namespace
 
 std::map<std::int32_t, std::string> FirstLabels(const TPage& page) {
     std::map<std::int32_t, std::string> labelAt;
@@ -743,12 +796,20 @@ std::string PageToText(const TPage& page, const TOtherPageLabels& otherLabels) {
             if (ref.empty()) ref = pageText + "#" + std::to_string(index);
             fields.insert(fields.begin(), {"to", ref});
         }
+        // A message that markup can write is shown as markup, otherwise as
+        // its stored bytes.
+        const std::vector<std::string> message =
+            kind == CK_TEXTINS ? MessageLines(static_cast<TComTextIns&>(c).Text) : std::vector<std::string>{};
+        if (!message.empty()) std::erase_if(fields, [](const auto& f) { return f.first == "text"; });
         const char* positional = PositionalField(kind);
         for (std::size_t f = 0; f < fields.size(); ++f) {
             const bool bare = f == 0 && positional && fields[f].first == positional;
             line += bare ? " " + fields[f].second : " " + fields[f].first + ": " + fields[f].second;
         }
         out.push_back(line);
+        const std::string messageIndent(static_cast<std::size_t>(std::max(c.Indent, 0) + 1) * kIndentUnit, ' ');
+        for (const std::string& m : message)
+            out.push_back(messageIndent + kMessageMark + (m.empty() ? "" : " " + m));
     }
     std::string text;
     for (const std::string& l : out) text += l + "\n";

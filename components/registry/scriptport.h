@@ -9,6 +9,7 @@ namespace vesk {
 
 class TCustomParam;
 class TVeskBaseList;
+class TVeskReadList;
 
 // What the script interpreter needs from the component registry. The
 // registry implements it; the interpreter never sees component classes, only
@@ -18,6 +19,8 @@ public:
     virtual ~TComponentPort() = default;
 
     virtual TTimerList& EventQueue() = 0;
+    // The read marks, which ClrRead empties and the status data keeps.
+    virtual TVeskReadList& ReadMarks() = 0;
 
     // The script-addressable component of that name, or kNoObject. Names of
     // system components (first byte 0x01) are never found.

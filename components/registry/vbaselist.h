@@ -8,7 +8,9 @@
 
 #include "components/objects/vmotion.h"
 #include "components/registry/fenkcollection.h"
+#include "components/registry/history_feed.h"
 #include "components/registry/input_state.h"
+#include "components/registry/readlist.h"
 #include "components/registry/timerlist.h"
 #include "components/registry/vbase.h"
 #include "gfx/dibx.h"
@@ -99,6 +101,12 @@ public:
 
     // The decoded pictures every image kind of this registry draws from.
     TFenkCollection& Images() { return *images_; }
+    // The read marks of the whole run; Reset leaves them alone.
+    TVeskReadList& ReadMarks() { return readMarks_; }
+    // The message history the message boxes record their pages in (not
+    // owned); without one, pages are not recorded.
+    void SetHistoryFeed(TMesHistoryFeed* feed) { historyFeed_ = feed; }
+    TMesHistoryFeed* HistoryFeed() const { return historyFeed_; }
     // Motion files are played by what this factory makes; none by default.
     void SetMotionFactory(TMotionFactory factory) { motionFactory_ = std::move(factory); }
     const TMotionFactory& MotionFactory() const { return motionFactory_; }
@@ -188,6 +196,8 @@ private:
     int bitCount_ = 32;
     // Before the components: images hold references into it.
     std::unique_ptr<TFenkCollection> images_;
+    TVeskReadList readMarks_;
+    TMesHistoryFeed* historyFeed_ = nullptr;
     std::array<std::unique_ptr<TVeskBase>, 2> bases_;
     int active_ = 0;
     std::vector<std::unique_ptr<TVeskObject>> items_;  // creation order

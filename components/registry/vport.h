@@ -13,6 +13,7 @@ public:
     explicit TVeskComponentPort(TVeskBaseList& registry) : registry_(registry) {}
 
     TTimerList& EventQueue() override { return registry_.EventQueue(); }
+    TVeskReadList& ReadMarks() override { return registry_.ReadMarks(); }
     TObjectId FindComponent(const std::string& name) override;
     bool Exists(TObjectId id) override { return registry_.FindById(id) != nullptr; }
     std::string NameOf(TObjectId id) override;

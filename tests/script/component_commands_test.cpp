@@ -12,6 +12,7 @@
 #include "script/callman.h"
 #include "script/com_component.h"
 #include "script/com_flip.h"
+#include "script/com_message.h"
 #include "script/com_vars.h"
 #include "script/page.h"
 #include "script/prop_apply.h"
@@ -481,6 +482,53 @@ TEST_F(ComponentCommands, PropertyCommandsReachRegistryComponents) {
     RunOnce(del);
     EXPECT_EQ(registry.FindByName("outer"), nullptr);
     EXPECT_EQ(registry.FindByName("renamed"), nullptr);  // went with its parent
+}
+
+// ---- message commands ----
+
+TEST_F(ComponentCommands, ClrReadEmptiesTheReadMarksAndStepsOn) {
+    TVeskReadList& marks = registry.ReadMarks();
+    marks.Arm("msg", "start.vks", 0, 3);
+    marks.Commit("msg");
+    TComClrRead clear(nullptr);
+    RunOnce(clear);
+    EXPECT_EQ(cm.CommandIndex, 1);
+    EXPECT_FALSE(marks.IsRead("start.vks", 3, 0));
+    EXPECT_EQ(marks.Count(), 0);
+}
+
+// A text insertion's state is read back in step whichever player wrote it:
+// a box's name, which names no message box here, the wait and, from version
+// 100 on, the hold.
+TEST_F(ComponentCommands, TextInsStateKeepsWaitAndHold) {
+    TComTextIns ins(nullptr);
+    ins.Hold = Op("TRUE");
+    ins.Enter(cm);
+    EXPECT_TRUE(ins.BlocksEvents());
+    EXPECT_FALSE(ins.Yields());
+    TMemoryStream s;
+    ins.SaveState(s);
+    EXPECT_EQ(s.AsString(), std::string("vesk100\0\0\0\0\x00\x01", 13));
+
+    struct Case {
+        std::string bytes;
+        bool waiting, hold;
+    } const cases[] = {
+        {std::string("vesk100\x03\0\0\0msg\x01\x01", 16), true, true},
+        {std::string("vesk100\x03\0\0\0msg\x01\x00", 16), true, false},
+        {std::string("\x03\0\0\0msg\x01", 8), true, false},  // no head: no hold field
+    };
+    for (const Case& c : cases) {
+        TComTextIns restored(nullptr);
+        TConstMemoryStream in(c.bytes.data(), static_cast<std::int64_t>(c.bytes.size()));
+        restored.LoadState(in);
+        EXPECT_EQ(in.Position(), in.Size());
+        EXPECT_EQ(restored.Yields(), c.waiting);
+        EXPECT_EQ(restored.BlocksEvents(), c.hold);
+        // No message box is its target, so it never stays on its index.
+        RunOnce(restored);
+        EXPECT_EQ(cm.CommandIndex, 1);
+    }
 }
 
 }  // namespace

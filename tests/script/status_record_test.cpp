@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "common/error.h"
 #include "common/stream_io.h"
+#include "components/registry/readlist.h"
 #include "script/status_record.h"
 #include "values/param_collection.h"
 #include "values/params.h"
@@ -44,11 +46,14 @@ TEST(StatusRecord, HeadGivesTheVersionOrRewinds) {
     }
 }
 
-TEST(StatusRecord, FreshRecordHoldsTheStatusVariablesThenEmptyParts) {
+TEST(StatusRecord, FreshRecordHoldsTheStatusVariablesTheReadMarksThenEmptyParts) {
     TParamCollection vars;
     DeclareSeenAndGame(vars);
+    TVeskReadList marks;
+    marks.Arm("msg", "start.vks", 1, 2);
+    marks.Commit("msg");
     TMemoryStream record;
-    WriteStatusRecord(record, vars, TStatusTail());
+    WriteStatusRecord(record, vars, marks, TStatusTail());
 
     record.SetPosition(0);
     ASSERT_EQ(ReadStatusHead(record), 103);
@@ -57,46 +62,78 @@ TEST(StatusRecord, FreshRecordHoldsTheStatusVariablesThenEmptyParts) {
     ASSERT_NE(back.Find("seen"), nullptr);
     EXPECT_EQ(back.Find("seen")->Value().AsInt(), 3);
     EXPECT_EQ(back.Find("game"), nullptr);
-    // Read marks: no items, an empty armed mark; the image collection's
-    // flag; the status tables: version 100 and no tables.
-    EXPECT_EQ(ReadInt32(record), 0);
-    EXPECT_EQ(ReadString(record), "");
-    EXPECT_EQ(ReadInt32(record), 0);
-    EXPECT_EQ(ReadInt32(record), 0);
-    EXPECT_EQ(ReadString(record), "");
+    TVeskReadList marksBack;
+    marksBack.LoadFromStream(record, 103);
+    EXPECT_TRUE(marksBack.IsRead("start.vks", 2, 1));
+    // The image collection's flag; the status tables: version 100 and no
+    // tables.
     EXPECT_EQ(ReadByte(record), 0);
     EXPECT_EQ(ReadInt32(record), 100);
     EXPECT_EQ(ReadInt32(record), 0);
     EXPECT_EQ(record.Position(), record.Size());
 }
 
-TEST(StatusRecord, PartsOfAReadRecordAreWrittenBackUnchanged) {
+// A stored record: the head of version (none for 0), the variables, the
+// read marks of marks when the version has them, then the bytes of parts.
+std::string OldRecord(std::int32_t version, const TParamCollection& vars, const TVeskReadList& marks,
+                      const std::string& parts) {
+    TMemoryStream old;
+    const std::string head = version ? "Status" + std::to_string(version) : "";
+    old.Write(head.data(), static_cast<std::int64_t>(head.size()));
+    vars.SaveStatusSection(old);
+    if (version >= 100) marks.SaveToStream(old);
+    old.Write(parts.data(), static_cast<std::int64_t>(parts.size()));
+    return old.AsString();
+}
+
+TEST(StatusRecord, ReadMarksAreReadAndPartsAfterThemWrittenBackUnchanged) {
     TParamCollection vars;
     DeclareSeenAndGame(vars);
-    const std::string parts = "read marks, images and tables of a fuller player";
-    for (const std::int32_t version : {103, 0}) {
-        TMemoryStream old;
-        const std::string head = version ? "Status103" : "";
-        old.Write(head.data(), static_cast<std::int64_t>(head.size()));
-        vars.SaveStatusSection(old);
-        old.Write(parts.data(), static_cast<std::int64_t>(parts.size()));
-        old.SetPosition(0);
-
+    TVeskReadList marks;
+    marks.Arm("msg", "seen.vks", 0, 5);
+    marks.Commit("msg");
+    const std::string parts = "images and tables of a fuller player";
+    struct Case {
+        std::int32_t version;
+        bool marksRead;
+        bool partsKept;  // only a record of the current version has parts this layout takes over
+    } const cases[] = {{103, true, true}, {101, true, false}, {0, false, false}};
+    for (const Case& c : cases) {
+        TMemoryStream old = StreamOf(OldRecord(c.version, vars, marks, parts));
         TParamCollection loaded;
+        TVeskReadList loadedMarks;
         TStatusTail tail;
-        const std::int32_t v = ReadStatusHead(old);
-        loaded.LoadStatusSection(old);
-        tail.Keep(old, v);
+        ReadStatusRecord(old, loaded, loadedMarks, tail);
+        ASSERT_NE(loaded.Find("seen"), nullptr) << c.version;
+        EXPECT_EQ(loadedMarks.IsRead("seen.vks", 5, 0), c.marksRead) << c.version;
+
         TMemoryStream again;
-        WriteStatusRecord(again, loaded, tail);
+        WriteStatusRecord(again, loaded, loadedMarks, tail);
         const std::string bytes = again.AsString();
-        // Only a record of the current version has parts this layout can
-        // take over; an older one gets the empty parts instead.
         EXPECT_EQ(bytes.size() >= parts.size() && bytes.compare(bytes.size() - parts.size(), parts.size(), parts) == 0,
-                  version == 103)
-            << version;
+                  c.partsKept)
+            << c.version;
         EXPECT_EQ(bytes.substr(0, 9), "Status103");
+        if (c.version == 103) {
+            EXPECT_EQ(bytes, OldRecord(103, vars, marks, parts));
+        }
     }
+}
+
+TEST(StatusRecord, DamagedReadMarksAreAnError) {
+    TParamCollection vars;
+    DeclareSeenAndGame(vars);
+    TVeskReadList marks;
+    marks.Arm("msg", "seen.vks", 0, 5);
+    marks.Commit("msg");
+    std::string record = OldRecord(103, vars, marks, "");
+    record.resize(record.size() - 3);  // the armed mark's box name is cut short
+    TMemoryStream s = StreamOf(record);
+    TParamCollection loaded;
+    TVeskReadList loadedMarks;
+    TStatusTail tail;
+    EXPECT_THROW(ReadStatusRecord(s, loaded, loadedMarks, tail), EStreamError);
+    EXPECT_EQ(loadedMarks.Count(), 0);
 }
 
 }  // namespace

@@ -1,31 +1,17 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "tests/tools/tool_run.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-int Vesk(const std::string& args, std::string& out) {
-    const std::string cmd = std::string(VESK_BINARY_DIR) + "/vesk " + args + " 2>&1";
-    out.clear();
-    FILE* p = popen(cmd.c_str(), "r");
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    const int status = pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using vesk::tool::test::Slurp;
+using vesk::tool::test::Vesk;
 
 class TextFormProps : public ::testing::Test {
 protected:
