@@ -164,9 +164,6 @@ public:
     // The area the transition's step changed in the last draw pass; empty
     // when no transition ran in it.
     const TRect& TransitionRect() const { return wipeRect_; }
-    // Where transitions find their mask pictures; the virtual file manager
-    // unless replaced.
-    void SetMaskSource(std::unique_ptr<TWipeMaskSource> source);
 
     // ---- The frame, as the main window drives it. ----
     // The input the bases and the keyboard state read (not owned; the
@@ -242,6 +239,7 @@ private:
     platform::TPlatformWindow* cursorWindow_ = nullptr;  // not owned
     // What the window shows: the bases choose in turn, the window has one.
     std::string windowCursor_;
+    // Where transitions find their mask pictures: the virtual file manager.
     std::unique_ptr<TWipeMaskSource> maskSource_;
     std::unique_ptr<TDIBX> screen_;
     // After the screen surface and the bases, whose surfaces it draws from.

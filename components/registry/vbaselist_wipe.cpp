@@ -3,21 +3,15 @@
 // the switch is over.
 #include "common/error.h"
 #include "components/registry/vbaselist.h"
-#include "components/registry/vr_mask_source.h"
 #include "transitions/wipe.h"
 #include "transitions/wipe_kinds.h"
 
 namespace vesk {
 
-void TVeskBaseList::SetMaskSource(std::unique_ptr<TWipeMaskSource> source) {
-    maskSource_ = source ? std::move(source) : std::make_unique<TVrMaskSource>(*images_);
-    if (wipe_) wipe_->MaskSource = maskSource_.get();
-}
-
 TCustomWipe* TVeskBaseList::SwitchActive(int index, int kind, bool flag, std::int32_t duration, bool force) {
     TCustomWipe* made = nullptr;
     if ((kind != WP_NONE && !wipe_) || force) {
-        wipe_.reset();
+        EndTransition();
         if (kind != WP_NONE) made = MakeTransition(index & 1, kind, flag, duration);
     }
     SetActiveIndex(index);
