@@ -12,19 +12,30 @@ TFrameHooks RegistryFrameHooks(TVeskBaseList& registry, const TFrameTiming& timi
     return h;
 }
 
+namespace {
+
+void CopyArea(TCustomDIBX& from, const TRect& area, TScreenManager& screen) {
+    TDIBX& back = screen.BackBuffer();
+    const TRect r = Intersect(area, Intersect(back.BoundsRect(), from.BoundsRect()));
+    if (r.IsEmpty()) return;
+    back.Draw(r.Left, r.Top, false, false, false, r, from);
+    screen.AddChangedRect(r);
+}
+
+}  // namespace
+
 void ComposeFrame(TVeskBaseList& registry, TScreenManager& screen) {
     registry.DrawPass();
+    // While a transition runs the screen shows its picture, which it has
+    // composed from both bases.
+    if (TCustomDIBX* composed = registry.ScreenSurface(); composed && !registry.TransitionRect().IsEmpty()) {
+        CopyArea(*composed, registry.TransitionRect(), screen);
+        return;
+    }
     const int active = registry.ActiveIndex();
     TCustomDIBX* surface = registry.BaseSurface(active);
     if (!surface) return;
-    TDIBX& back = screen.BackBuffer();
-    const TRect frame = Intersect(back.BoundsRect(), surface->BoundsRect());
-    for (const TRect& dirty : registry.DirtyRects(active)) {
-        const TRect r = Intersect(dirty, frame);
-        if (r.IsEmpty()) continue;
-        back.Draw(r.Left, r.Top, false, false, false, r, *surface);
-        screen.AddChangedRect(r);
-    }
+    for (const TRect& dirty : registry.DirtyRects(active)) CopyArea(*surface, dirty, screen);
 }
 
 }  // namespace vesk

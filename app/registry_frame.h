@@ -13,8 +13,10 @@ TFrameHooks RegistryFrameHooks(TVeskBaseList& registry, const TFrameTiming& timi
 
 // The draw part of the frame step: the registry draws, and the regions of
 // the active base that changed are copied from its surface into the screen
-// manager's back buffer and marked for the next presentation. A registry
-// that has not drawn yet (no surface) changes nothing.
+// manager's back buffer and marked for the next presentation; while a
+// transition runs, the area its step changed is copied from the registry's
+// screen surface instead. A registry that has not drawn yet (no surface)
+// changes nothing.
 void ComposeFrame(TVeskBaseList& registry, TScreenManager& screen);
 
 }  // namespace vesk

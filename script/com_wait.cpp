@@ -1,6 +1,7 @@
 #include "script/com_wait.h"
 
 #include <cstring>
+#include <string>
 
 #include "common/stream_io.h"
 #include "script/callman.h"
@@ -22,7 +23,10 @@ int ReadStateVersion(TStream& s) {
     return version;
 }
 
-void WriteStateVersion(TStream& s) { s.WriteBuffer("vesk100", 7); }
+void WriteStateVersion(TStream& s, int version) {
+    const std::string head = "vesk" + std::to_string(version % 1000 + 1000).substr(1);
+    s.WriteBuffer(head.data(), 7);
+}
 
 void TComWait::Enter(TCallMan&) {
     Remaining = OpInt(Time, 0);

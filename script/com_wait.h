@@ -51,6 +51,6 @@ public:
 // Reads the "vesk" + three digits head of a command state; a state without
 // it is of version 0 and the stream steps back.
 int ReadStateVersion(TStream& s);
-void WriteStateVersion(TStream& s);
+void WriteStateVersion(TStream& s, int version = 100);
 
 }  // namespace vesk

@@ -21,6 +21,7 @@
 #include "tools/optext.h"
 #include "tools/source_error.h"
 #include "tools/textquote.h"
+#include "transitions/wipe_kinds.h"
 
 namespace vesk::tool {
 
@@ -86,6 +87,30 @@ bool DefaultContinue(int kind) {
 }
 
 std::string PropKey(int p) { return Lower(std::string(PropertyName(p) + 3)); }
+
+// Operation lists that name a constant: property ids by their names, the
+// Flip's transition kinds by their WP_ names (any case). The value a name
+// stands for, or nullopt when the text is not such a name.
+std::optional<int> NamedConstant(const char* field, const std::string& text) {
+    if (SameWord(field, "prop")) {
+        const int id = PropertyByName(text);
+        return id >= 0 ? std::optional(id) : std::nullopt;
+    }
+    if (SameWord(field, "kind")) {
+        std::string upper = text;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (const TWipeKindInfo* k = FindWipeKind(upper)) return k->Code;
+    }
+    return std::nullopt;
+}
+
+// The name the dump writes for a constant of such a list, "" for none.
+std::string ConstantName(const char* field, int value) {
+    if (SameWord(field, "prop") && value >= 0 && value < kPropertyCount) return PropKey(value);
+    if (SameWord(field, "kind") && value >= 0 && value < kWipeKindCount)
+        return WipeKinds()[static_cast<std::size_t>(value)].Name;
+    return {};
+}
 
 const char* kVarKinds[] = {"ref", "int", "float", "bool", "str"};
 const char* kScopes[] = {"global", "auto", "local", "status"};
@@ -204,7 +229,7 @@ public:
     void Op(const char* n, TOpList& op, int minFormat) override {
         auto v = Take(n);
         if (v && format_ < minFormat) fail_(std::string("field '") + n + "' needs page format " + std::to_string(minFormat));
-        op = Compile(v ? *v : std::string(), SameWord(n, "prop"));
+        op = Compile(v ? *v : std::string(), n);
     }
     void Str(const char* n, std::string& s) override {
         if (auto v = Take(n)) s = Text(*v);
@@ -231,12 +256,12 @@ public:
     void OpArray(const char* n, std::vector<TOpList>& ops) override {
         ops.clear();
         if (auto v = Take(n))
-            for (const std::string& item : SplitList(*v)) ops.push_back(Compile(item, false));
+            for (const std::string& item : SplitList(*v)) ops.push_back(Compile(item, nullptr));
     }
     void Props(TPropertySet& props) override {
         for (int p = 0; p < kPropertyCount; ++p) {
             auto v = Take(PropKey(p).c_str());
-            props[p] = v ? Compile(*v, false) : nullptr;
+            props[p] = v ? Compile(*v, nullptr) : nullptr;
         }
     }
 
@@ -272,13 +297,11 @@ private:
         fail_(std::string("field '") + n + "' needs a number, not '" + v + "'");
         return 0;
     }
-    TOpList Compile(const std::string& v, bool property) {
+    // field names the list for the constants it may be given by name.
+    TOpList Compile(const std::string& v, const char* field) {
         std::string text = v;
-        // A property given by name stands for its number.
-        if (property) {
-            const int id = PropertyByName(Trim(v));
-            if (id >= 0) text = std::to_string(id);
-        }
+        if (field)
+            if (const std::optional<int> value = NamedConstant(field, Trim(v))) text = std::to_string(*value);
         try {
             return TextToOpList(text);
         } catch (const EVeskError& e) {
@@ -302,9 +325,11 @@ public:
     void Op(const char* n, TOpList& op, int minFormat) override {
         if (format_ < minFormat || !op || op->Count() == 0) return;
         std::string t = OpListToText(*op);
-        // A property number is shown by its name, which builds the same list.
-        if (SameWord(n, "prop"))
-            if (const std::string* name = ConstProperty(*op)) t = *name;
+        // A constant with a name is shown by it, which builds the same list.
+        if (const std::optional<int> value = ConstInt(*op)) {
+            const std::string name = ConstantName(n, *value);
+            if (!name.empty()) t = name;
+        }
         fields.emplace_back(n, t);
     }
     void Str(const char* n, std::string& s) override { fields.emplace_back(n, StrText(s)); }
@@ -341,19 +366,15 @@ public:
     }
 
 private:
-    // "PR_LEFT"'s short name when the list is just that constant number.
-    const std::string* ConstProperty(const TVeskParser& op) {
-        if (op.Count() != 1) return nullptr;
+    // The number when the list is just that constant integer.
+    static std::optional<int> ConstInt(const TVeskParser& op) {
+        if (op.Count() != 1) return std::nullopt;
         const TOpeData& o = op.Item(0);
-        if (o.Ope != ocTo || o.Dest() != "____arg" || o.Operands.size() != 1) return nullptr;
+        if (o.Ope != ocTo || o.Dest() != "____arg" || o.Operands.size() != 1) return std::nullopt;
         const TCustomParam& v = *o.Operands[0];
-        if (dynamic_cast<const TParamVar*>(&v) || v.Kind() != PT_INT) return nullptr;
-        const int id = v.AsInt();
-        if (id < 0 || id >= kPropertyCount) return nullptr;
-        name_ = PropKey(id);
-        return &name_;
+        if (dynamic_cast<const TParamVar*>(&v) || v.Kind() != PT_INT) return std::nullopt;
+        return v.AsInt();
     }
-    std::string name_;
     const TPropertyMask& mask_;
     int format_;
 };

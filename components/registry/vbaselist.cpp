@@ -7,10 +7,13 @@
 #include "common/error.h"
 #include "common/stream_io.h"
 #include "components/kinds/vitemex.h"
+#include "components/registry/vr_mask_source.h"
+#include "transitions/wipe.h"
 
 namespace vesk {
 
-TVeskBaseList::TVeskBaseList() : images_(std::make_unique<TFenkCollection>()) {
+TVeskBaseList::TVeskBaseList()
+    : images_(std::make_unique<TFenkCollection>()), maskSource_(std::make_unique<TVrMaskSource>(*images_)) {
     bases_[0] = MakeBase(0);
     bases_[1] = MakeBase(1);
 }
@@ -85,6 +88,8 @@ void TVeskBaseList::Reset() {
 }
 
 void TVeskBaseList::Clear() {
+    wipe_.reset();
+    wipeRect_ = {};
     focused_ = nullptr;
     focusRequested_ = false;
     pending_.clear();
@@ -168,6 +173,7 @@ void TVeskBaseList::ResolveNameClash(TVeskObject& obj, const std::string& name) 
 }
 
 void TVeskBaseList::SetSize(int width, int height) {
+    EndTransition();
     width_ = width;
     height_ = height;
     for (auto& b : bases_) {

@@ -18,7 +18,9 @@
 
 namespace vesk {
 
+class TCustomWipe;
 class TVeskCustomImage;
+class TWipeMaskSource;
 
 // The version number the state streams are written with (the save format's).
 inline constexpr int kStateVersion = 138;
@@ -66,7 +68,8 @@ public:
     int ActiveIndex() const { return active_; }
     // Switches the active base without a transition: both bases are
     // redrawn entirely; a focus that is not on the new active base is
-    // dropped and recomputed at the next input pass.
+    // dropped and recomputed at the next input pass. A running transition
+    // keeps running.
     void SetActiveIndex(int index);
     TVeskBase& ActiveBase() const { return Base(active_); }
     TVeskBase& InactiveBase() const { return Base(active_ ^ 1); }
@@ -127,7 +130,8 @@ public:
     int BitCount() const { return bitCount_; }
     void SetBitCount(int bitCount);
     // Display-mode changes: every surface goes before the switch and comes
-    // back after it, with both bases entirely dirty.
+    // back after it, with both bases entirely dirty. A running transition
+    // ends with the surfaces it draws from.
     void ReleaseSurfaces();
     void ReloadSurfaces();
 
@@ -141,7 +145,33 @@ public:
 
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // A running transition ends: its pictures are resized under it.
     void SetSize(int width, int height);
+
+    // ---- Screen transitions: at most one runs. ----
+    // Switches the active base to index as SetActiveIndex does. When a
+    // transition kind is given (WP_NONE is none) and none runs, or when
+    // force is set, the running transition ends first and, for a kind, a
+    // new one is made into the screen surface, from base index's picture
+    // (the one being left: Flip and films keep it active while the
+    // transition runs) to the other base's (the one being shown), with the
+    // duration, the flag and position 0. Answers the new transition, for
+    // the caller to give it its parameters and mask name and then start it;
+    // nullptr when none was made.
+    TCustomWipe* SwitchActive(int index, int kind, bool flag, std::int32_t duration, bool force);
+    // Prepares the new transition (Prepare). A mask picture that cannot be
+    // read leaves it running as without a picture; any other failure ends it.
+    void StartTransition();
+    // The running transition; its caller sets its Position each frame.
+    TCustomWipe* Transition() const { return wipe_.get(); }
+    // Destroys the running transition; both bases are redrawn whole.
+    void EndTransition();
+    // Where the transition draws: a surface of the bases' size and depth,
+    // made with the transition.
+    TCustomDIBX* ScreenSurface() const { return screen_.get(); }
+    // The area the transition's step changed in the last draw pass; empty
+    // when no transition ran in it.
+    const TRect& TransitionRect() const { return wipeRect_; }
 
     // ---- The frame, as the main window drives it. ----
     // The input the bases and the keyboard state read (not owned; the
@@ -157,7 +187,9 @@ public:
     // After the interpreter's step: the bases' and components' updates,
     // idle events, destruction of what asked for it.
     void UpdatePass(std::int32_t elapsedMs);
-    // Draws both bases into their surfaces within their dirty rectangles.
+    // Draws both bases into their surfaces within their dirty rectangles,
+    // then lets the running transition draw its step into the screen
+    // surface.
     void DrawPass();
     // A base's surface, of the registry's size; nullptr before the first
     // draw pass (and between ReleaseSurfaces and ReloadSurfaces).
@@ -183,6 +215,8 @@ private:
     // Every component and the links between them go; the bases stay.
     void Clear();
     std::unique_ptr<TVeskBase> MakeBase(int number);
+    TCustomWipe* MakeTransition(int from, int kind, bool flag, std::int32_t duration);
+    void StepTransition();
     void MousePass(TVeskBase& base);
     // obj when it is still registered, else nullptr.
     TVeskControl* Registered(TObjectId id) const;
@@ -215,6 +249,12 @@ private:
     platform::TPlatformWindow* cursorWindow_ = nullptr;  // not owned
     // What the window shows: the bases choose in turn, the window has one.
     std::string windowCursor_;
+    // Where transitions find their mask pictures: the virtual file manager.
+    std::unique_ptr<TWipeMaskSource> maskSource_;
+    std::unique_ptr<TDIBX> screen_;
+    // After the screen surface and the bases, whose surfaces it draws from.
+    std::unique_ptr<TCustomWipe> wipe_;
+    TRect wipeRect_{};
     TObjectId nextId_ = 1;
 };
 

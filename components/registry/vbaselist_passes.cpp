@@ -66,11 +66,14 @@ void TVeskBaseList::SetActiveIndex(int index) {
 void TVeskBaseList::SetBitCount(int bitCount) {
     if (bitCount == bitCount_) return;
     bitCount_ = bitCount;
+    EndTransition();
     images_->SetBitCount(bitCount);
     ReloadSurfaces();
 }
 
 void TVeskBaseList::ReleaseSurfaces() {
+    EndTransition();
+    screen_.reset();
     images_->ReleaseSurfaces();
     for (auto& o : items_)
         if (TVeskControl* c = o->AsControl()) c->ReleaseSurfaces();
@@ -100,6 +103,7 @@ void TVeskBaseList::DrawPass() {
         if (!b->Surface()) b->MakeSurface(bitCount_);
         b->Draw(*b->Surface());
     }
+    StepTransition();
 }
 
 TVeskCustomImage& TVeskBaseList::MakeSnapshot() {

@@ -112,6 +112,19 @@ void Spark(TFenkFrameList& list) {
     }
 }
 
+// The mask of the scene change: grey levels that the mask fade turns over
+// from the brightest to the darkest. Brightest at the red orb, darker with
+// the distance, with a swirl of four arms so the field opens as a spiral.
+void WipeMask(TFenkFrameList& list) {
+    AddFrame(list, 640, 480, false, 100, [](double x, double y, TRgb& c, double&) {
+        const double dx = x - 264, dy = y - 332;
+        const double near = 1 - std::min(1.0, std::hypot(dx, dy) / 620);
+        const double swirl = 0.5 + 0.5 * std::sin(4 * std::atan2(dy, dx) + std::hypot(dx, dy) / 40);
+        const double level = 255 * std::clamp(0.8 * near + 0.2 * swirl, 0.0, 1.0);
+        c = {level, level, level};
+    });
+}
+
 void Save(TFenkFrameList& list, const std::string& path) {
     vesk::TMemoryStream bytes;
     list.SaveToStream(bytes, vesk::FK_ZLIB, 70);
@@ -136,6 +149,7 @@ int main(int argc, char** argv) {
             {"orb_red.fnk", [](TFenkFrameList& l) { Orb(l, {220, 60, 70}); }},
             {"orb_blue.fnk", [](TFenkFrameList& l) { Orb(l, {60, 110, 230}); }},
             {"spark.fnk", Spark},
+            {"wipe.fnk", WipeMask},
         };
         for (const auto& [name, paint] : pictures) {
             TFenkFrameList list;

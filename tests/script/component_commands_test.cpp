@@ -16,6 +16,8 @@
 #include "script/com_vars.h"
 #include "script/page.h"
 #include "script/prop_apply.h"
+#include "transitions/wipe.h"
+#include "transitions/wipe_kinds.h"
 #include "values/compiler.h"
 #include "values/param_collection.h"
 
@@ -227,6 +229,7 @@ TEST_F(ComponentCommands, CreationOrderAndHooks) {
 class FlipTest : public ComponentCommands {
 protected:
     FlipTest() {
+        registry.SetSize(64, 48);
         AddBox("bg");
         AddBox("msg");
         AddBox("face");
@@ -322,20 +325,220 @@ TEST_F(FlipTest, ClearEmptiesTheOldBaseKeepingCabinetsUnlessAborted) {
     }
 }
 
-TEST_F(FlipTest, StateKeepsHoldAndClear) {
-    flip.Hold = Op("TRUE");
-    flip.Clear = Op("TRUE");
+// A blinds flip that moves msg, clears the old screen and runs 100 ms.
+struct FlipWithTransition : FlipTest {
+    FlipWithTransition() {
+        flip.WipeKind = Op("2");
+        flip.Duration = Op("100");
+        flip.SelectMode = Op("1");
+        flip.Names.push_back(Op("\"msg\""));
+        flip.Clear = Op("TRUE");
+        host.clock = 1000;
+    }
+    // Runs the passes of the first two frames: the transition's time
+    // starts at the second (clock 1016).
+    void EnterAndStart() {
+        flip.Enter(cm);
+        RunOnce(flip);
+        host.clock += 16;
+        RunOnce(flip);
+    }
+    // One pass at the given time after the start.
+    void PassAt(std::uint32_t sinceStart) {
+        host.clock = 1016 + sinceStart;
+        RunOnce(flip);
+    }
+    void ExpectFinished() {
+        EXPECT_EQ(cm.CommandIndex, 1);
+        EXPECT_EQ(registry.Transition(), nullptr);
+        EXPECT_EQ(registry.ActiveIndex(), 1);
+        EXPECT_EQ(registry.FindByName(TVeskBaseList::kSnapshotName), nullptr);
+        EXPECT_EQ(ChildNames(registry.Base(0)), "");  // cleared
+        EXPECT_EQ(ChildNames(registry.Base(1)), "msg");
+    }
+};
+
+// The transition runs from the screen being left (which keeps the snapshot
+// and stays active) to the other one, advanced to the time since the start
+// while that is below its duration; then the flip ends on the other base.
+TEST_F(FlipWithTransition, ItRunsByThePlayClockAndEndsOnTheOtherBase) {
     flip.Enter(cm);
-    EXPECT_TRUE(flip.BlocksEvents());
-    TMemoryStream s;
-    flip.SaveState(s);
-    EXPECT_EQ(s.AsString(), std::string("vesk100\x01\x01", 9));
+    TCustomWipe* w = registry.Transition();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Duration, 100);
+    EXPECT_EQ(w->Position, 0);
+    EXPECT_EQ(w->Old, registry.BaseSurface(0));
+    EXPECT_EQ(w->New, registry.BaseSurface(1));
+    EXPECT_EQ(registry.ActiveIndex(), 0);
+    EXPECT_NE(registry.FindByName(TVeskBaseList::kSnapshotName), nullptr);
+    RunOnce(flip);
+    host.clock += 16;
+    RunOnce(flip);
+    EXPECT_EQ(w->Position, 0);
+    for (const std::uint32_t t : {40u, 99u}) {
+        PassAt(t);
+        EXPECT_EQ(cm.CommandIndex, 0) << t;
+        ASSERT_EQ(registry.Transition(), w) << t;
+        EXPECT_EQ(w->Position, static_cast<std::int32_t>(t));
+    }
+    PassAt(100);
+    ExpectFinished();
+}
+
+// Parameters 1 and 2 become the kind's parameters 0 and 1 through its
+// rules, only when present; the flag and the mask name are passed on.
+TEST_F(FlipWithTransition, ItPassesTheParametersFlagAndMask) {
+    struct Case {
+        const char *param1, *param2, *flag, *mask;
+        std::int32_t p0, p1;
+        std::uint8_t wipeFlag;
+        std::string maskName;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, nullptr, 20, 1, 0, ""},  // the kind's defaults
+        {"7", "3", "TRUE", "\"m.png\"", 7, 3, 1, "m.png"},
+        {"1", "0", "FALSE", "\"\"", 2, 1, 0, ""},           // clamped by the kind
+        {"-5", "2147483647", "1", nullptr, 2, 2147483647, 1, ""},
+    };
+    for (const Case& c : cases) {
+        TComFlip f(nullptr);
+        f.WipeKind = Op("2");
+        f.Duration = Op("100");
+        f.SelectMode = Op("1");
+        if (c.param1) f.Param1 = Op(c.param1);
+        if (c.param2) f.Param2 = Op(c.param2);
+        if (c.flag) f.Transition = Op(c.flag);
+        if (c.mask) f.MaskSource = Op(c.mask);
+        f.Enter(cm);
+        const TCustomWipe* w = registry.Transition();
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->GetParam(0), c.p0) << (c.param1 ? c.param1 : "-");
+        EXPECT_EQ(w->GetParam(1), c.p1) << (c.param2 ? c.param2 : "-");
+        EXPECT_EQ(w->Flag, c.wipeFlag);
+        EXPECT_EQ(w->MaskName, c.maskName);
+        f.Abort(cm);
+        registry.SetActiveIndex(0);
+    }
+}
+
+// No transition without a selection, without a duration or for a kind
+// that names none; the kind is taken as a byte.
+TEST_F(FlipTest, ATransitionNeedsASelectionADurationAndAKind) {
+    struct Case {
+        const char *kind, *time, *select;
+        bool made;
+    } cases[] = {
+        {"1", "100", "1", true},      {"257", "100", "1", true}, {"1", "100", nullptr, false},
+        {"1", "0", "1", false},       {"1", nullptr, "1", false}, {"0", "100", "1", false},
+        {"39", "100", "1", false},    {"-1", "100", "1", false},
+    };
+    for (const Case& c : cases) {
+        TComFlip f(nullptr);
+        f.WipeKind = Op(c.kind);
+        if (c.time) f.Duration = Op(c.time);
+        if (c.select) f.SelectMode = Op(c.select);
+        f.Enter(cm);
+        EXPECT_EQ(registry.Transition() != nullptr, c.made) << c.kind << " " << (c.time ? c.time : "-");
+        f.Abort(cm);
+        registry.SetActiveIndex(0);
+    }
+}
+
+TEST_F(FlipWithTransition, ADurationOfOneMillisecondEndsInTheThirdPass) {
+    flip.Duration = Op("1");
+    EnterAndStart();
+    EXPECT_EQ(cm.CommandIndex, 0);
+    ASSERT_NE(registry.Transition(), nullptr);
+    PassAt(16);
+    ExpectFinished();
+}
+
+// Aborted in the middle, the flip ends the transition and switches at
+// once, the index staying where it is.
+TEST_F(FlipWithTransition, AbortEndsTheTransitionAndSwitches) {
+    EnterAndStart();
+    PassAt(50);
+    cm.CommandIndex = 0;
+    flip.Abort(cm);
+    EXPECT_EQ(cm.CommandIndex, 0);
+    EXPECT_EQ(registry.Transition(), nullptr);
+    EXPECT_EQ(registry.ActiveIndex(), 1);
+    EXPECT_EQ(registry.FindByName(TVeskBaseList::kSnapshotName), nullptr);
+    EXPECT_EQ(ChildNames(registry.Base(0)), "");
+}
+
+// A saved game holds the flip's transition with the time it had reached.
+// Loaded (the registry emptied and restored, its system components gone),
+// the flip makes the transition and the snapshot again and runs on from
+// that time by the new clock.
+TEST_F(FlipWithTransition, ASavedFlipRunsItsTransitionOnAfterLoading) {
+    flip.Param1 = Op("7");
+    flip.Transition = Op("TRUE");
+    flip.MaskSource = Op("\"m.png\"");
+    flip.Hold = Op("TRUE");
+    EnterAndStart();
+    PassAt(40);
+    TMemoryStream state, components;
+    flip.SaveState(state);
+    EXPECT_EQ(state.AsString().substr(0, 9), std::string("vesk101\x01\x01", 9));
+    registry.SaveToStream(components);
+    components.SetPosition(0);
+    registry.LoadFromStream(components, kStateVersion);
+    ASSERT_EQ(registry.Transition(), nullptr);
+    ASSERT_EQ(registry.FindByName(TVeskBaseList::kSnapshotName), nullptr);
 
     TComFlip restored(nullptr);
-    s.SetPosition(0);
+    state.SetPosition(0);
+    restored.LoadState(state);
+    EXPECT_TRUE(restored.Yields());
+    EXPECT_TRUE(restored.BlocksEvents());
+    host.clock = 90000;
+    cm.CommandIndex = 0;
+    restored.Execute(cm);
+    const TCustomWipe* w = registry.Transition();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Position, 40);
+    EXPECT_EQ(w->Duration, 100);
+    EXPECT_EQ(w->GetParam(0), 7);
+    EXPECT_EQ(w->Flag, 1);
+    EXPECT_EQ(w->MaskName, "m.png");
+    EXPECT_EQ(w->Old, registry.BaseSurface(0));
+    EXPECT_NE(registry.FindByName(TVeskBaseList::kSnapshotName), nullptr);
+    EXPECT_EQ(cm.CommandIndex, 0);
+    host.clock = 90000 + 59;
+    restored.Execute(cm);
+    EXPECT_EQ(registry.Transition(), w);
+    EXPECT_EQ(w->Position, 99);
+    host.clock = 90000 + 60;
+    restored.Execute(cm);
+    ExpectFinished();
+}
+
+// An event page that interrupts the flip saves and restores its state
+// around itself; the transition is still running then and keeps its time.
+TEST_F(FlipWithTransition, BackFromAnEventPageTheRunningTransitionGoesOn) {
+    EnterAndStart();
+    PassAt(30);
+    const TCustomWipe* w = registry.Transition();
+    TMemoryStream state;
+    flip.SaveState(state);
+    state.SetPosition(0);
+    flip.LoadState(state);
+    PassAt(70);
+    EXPECT_EQ(registry.Transition(), w);
+    EXPECT_EQ(w->Position, 70);
+    PassAt(100);
+    ExpectFinished();
+}
+
+// States of the older layout hold only hold-events and Clear; without the
+// version head they hold neither.
+TEST_F(FlipTest, OlderStatesKeepHoldAndClear) {
+    TComFlip restored(nullptr);
+    const std::string v100("vesk100\x01\x01", 9);
+    TConstMemoryStream s(v100.data(), 9);
     restored.LoadState(s);
     EXPECT_TRUE(restored.BlocksEvents());
-    // A state without the version head (version 0) holds neither.
+    EXPECT_EQ(s.Position(), 9);
     TComFlip old(nullptr);
     const std::string bare("\x01\x01", 2);
     TConstMemoryStream o(bare.data(), 2);

@@ -53,6 +53,33 @@ TEST_F(TextFormProps, PropertySetsRoundTripByName) {
     EXPECT_EQ(Slurp(dir / "out/start.vks"), Slurp(dir / "out2/start.vks"));
 }
 
+// Flip kinds are written by number or by their catalogue names in any
+// case; the dump names every constant kind and leaves other values as
+// they are, and building the dump gives the same bytes.
+TEST_F(TextFormProps, FlipKindsRoundTripByName) {
+    Page("Flip kind: WP_MASKFADE time: 800 select: 1 names: \"msg\" mask: \"m.png\" clear: 1\n"
+         "Flip kind: wp_blindh time: 500 transition: 1 param1: 16 param2: 4\n"
+         "Flip kind: 38 time: 1\n"
+         "Flip kind: 0\n"
+         "Flip kind: 39\n"
+         "Flip kind: k + 1\n");
+    std::string out;
+    ASSERT_EQ(Vesk("build " + (dir / "src").string() + " -o " + (dir / "out").string(), out), 0) << out;
+    ASSERT_EQ(Vesk("dump " + (dir / "out/start.vks").string(), out), 0) << out;
+    for (const char* line :
+         {"Flip kind: WP_MASKFADE time: 800 select: 1 names: \"msg\" clear: 1 mask: \"m.png\"",
+          "Flip kind: WP_BLINDH time: 500 transition: 1 param1: 16 param2: 4",
+          "Flip kind: WP_BLOCKRANDOM time: 1", "Flip kind: WP_NONE", "Flip kind: 39",
+          "Flip kind: k + 1"})
+        EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
+
+    fs::create_directories(dir / "again");
+    std::ofstream(dir / "again/vesk.vkp.txt") << "title: t\nstart: start.vks\n";
+    std::ofstream(dir / "again/start.vks.txt") << out;
+    ASSERT_EQ(Vesk("build " + (dir / "again").string() + " -o " + (dir / "out2").string(), out), 0) << out;
+    EXPECT_EQ(Slurp(dir / "out/start.vks"), Slurp(dir / "out2/start.vks"));
+}
+
 TEST_F(TextFormProps, UnknownPropertyNamesAreErrorsAtTheirLine) {
     Page("Calc x = 1\nBoxNew name: \"box\" colour: 5\n");
     std::string out;
