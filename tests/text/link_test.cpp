@@ -83,9 +83,7 @@ TEST(Links, TextColourFollowsLinkAndHover) {
     f.engine.DefaultColor = 0x111111;
     f.engine.LinkColor = 0x222222;
     f.engine.LinkHoverColor = 0x333333;
-    f.engine.Parse({Utf8ToSjis("あ<A HREF=x>い<FONT COLOR=#445566>う</FONT></A>")});
-    f.pages.clear();
-    f.engine.Layout(f.pages);
+    f.Lay("あ<A HREF=x>い<FONT COLOR=#445566>う</FONT></A>");
     EXPECT_EQ(TextColourOf(f.engine.Glyph(0)), 0x111111);
     EXPECT_EQ(TextColourOf(f.engine.Glyph(1)), 0x222222);
     EXPECT_EQ(TextColourOf(f.engine.Glyph(2)), 0x665544);
