@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+
+#include "common/position_pool.h"
 
 namespace vesk {
 
@@ -21,21 +22,17 @@ public:
     void Reset(int n);
     // The next element of the permutation; -1 once the pool is empty.
     int Next();
-    int PoolSize() const { return remaining_; }
+    int PoolSize() const { return pool_.Remaining(); }
 
     std::int32_t Seed() const { return seed_; }
     std::uint32_t State() const { return state_; }
 
 private:
-    // The pool is the ordered list of values not drawn yet; Next removes the
-    // entry at position state mod size. A Fenwick tree over "still in the
-    // pool" flags finds that position in O(log n), so permuting the million
-    // blocks of a large image stays fast.
     std::int32_t seed_;
     std::uint32_t state_ = 0;
-    int remaining_ = 0;
-    int highBit_ = 0;
-    std::vector<int> tree_;
+    // The values not drawn yet; Next removes the entry at position state
+    // mod size.
+    TPositionPool pool_;
 };
 
 }  // namespace vesk

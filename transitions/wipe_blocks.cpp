@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "common/position_pool.h"
 #include "common/process_random.h"
-#include "transitions/random_pool.h"
 #include "transitions/wipe_math.h"
 
 namespace vesk {
@@ -94,7 +94,7 @@ void TWipeBlockRandom::ListBlocks(int b) {
     std::vector<TRect> rows;
     for (int y = 0; y < Mask.Height(); y += b)
         for (int x = 0; x < Mask.Width(); x += b) rows.push_back(TRect{x, y, x + b, y + b});
-    wipe::TRandomPool pool(int(rows.size()));
+    TPositionPool pool(int(rows.size()));
     while (pool.Remaining() > 0) {
         const int k = ProcessRandom().Below(pool.Remaining());
         blocks_.push_back(rows[std::size_t(pool.Take(k))]);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "common/position_pool.h"
 #include "common/process_random.h"
 #include "gfx/dibx.h"
-#include "transitions/random_pool.h"
 #include "transitions/wipe_math.h"
 
 namespace vesk {
@@ -33,7 +33,7 @@ void TWipeCrack::MakeChips() {
     const std::int64_t cw = (w + s - 1) / s, ch = (h + s - 1) / s;
     FallTime = 0;
     while (FallAt(FallTime) < h) ++FallTime;
-    wipe::TRandomPool cells(int(cw * ch));
+    TPositionPool cells(int(cw * ch));
     Chips.reserve(std::size_t(cw * ch));
     while (cells.Remaining() > 0) {
         const int c = cells.Take(ProcessRandom().Below(cells.Remaining()));

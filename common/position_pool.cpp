@@ -1,15 +1,17 @@
-#include "transitions/random_pool.h"
+#include "common/position_pool.h"
 
-namespace vesk::wipe {
+#include <cstddef>
 
-TRandomPool::TRandomPool(int n) : tree_(std::size_t(n > 0 ? n : 0) + 1, 0), remaining_(n > 0 ? n : 0) {
+namespace vesk {
+
+TPositionPool::TPositionPool(int n) : tree_(std::size_t(n > 0 ? n : 0) + 1, 0), remaining_(n > 0 ? n : 0) {
     // Node i covers (i - lowbit(i), i], so every number present gives it
     // lowbit(i).
     for (int i = 1; i <= remaining_; ++i) tree_[std::size_t(i)] = i & -i;
     while (highBit_ * 2 <= remaining_) highBit_ *= 2;
 }
 
-int TRandomPool::Take(int k) {
+int TPositionPool::Take(int k) {
     // The smallest number with k + 1 present numbers up to it.
     int pos = 0, left = k;
     const int size = int(tree_.size()) - 1;
@@ -25,4 +27,4 @@ int TRandomPool::Take(int k) {
     return pos;
 }
 
-}  // namespace vesk::wipe
+}  // namespace vesk
