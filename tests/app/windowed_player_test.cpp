@@ -140,10 +140,10 @@ protected:
         const std::size_t begin = trace.rfind('\n', end - 1);
         return std::stol(trace.substr(begin == std::string::npos ? 0 : begin + 1, 8), nullptr, 16);
     }
-    // A key, and the command the game runs when it sees it. The player takes
-    // events in the order they came, so whatever was sent before the key has
-    // been handled too; and the key after this one comes in a later frame, in
-    // which the game looks at it.
+    // Sends a key and waits for the command the game runs when it sees it.
+    // The player handles input in the order it came, so everything sent
+    // before the key has been handled by then, and the next key reaches the
+    // game in a frame of its own.
     void KeySeen(const std::string& key, const std::string& command) {
         Key(key);
         ASSERT_TRUE(Traced(command)) << "the game never saw " << key;
